@@ -1,0 +1,28 @@
+# The program: shell, windows, kinds, forms and skinning on top of the
+# portable library, and the resources it carries.
+set(VORRIK_GENERATED_DIR ${VORRIK_TOP_BINARY_DIR}/generated)
+
+add_library(vorrik_shell STATIC
+  shell/blocks_win32.cpp
+  shell/components.cpp
+  shell/date_time_win32.cpp
+  shell/error_box.cpp
+  shell/message_loop.cpp
+  shell/raise_event.cpp
+  shell/start.cpp
+  shell/tool_window.cpp
+  shell/window_lifecycle.cpp
+  shell/window_registry.cpp
+  skin/library_commands.cpp
+  windows/builder.cpp
+  windows/stored_windows.cpp
+  windows/forms/handlers.cpp
+  ${VORRIK_GENERATED_DIR}/description_set_data.cpp
+)
+target_link_libraries(vorrik_shell PUBLIC vorrik_portable ole32 oleaut32 uuid comctl32 shell32 gdi32 user32 kernel32)
+target_compile_options(vorrik_shell PRIVATE ${VORRIK_WARNINGS} -O2)
+
+add_executable(vorrik WIN32 shell/main.cpp resources/vorrik.rc)
+target_link_libraries(vorrik PRIVATE vorrik_shell)
+target_compile_options(vorrik PRIVATE ${VORRIK_WARNINGS} -O2)
+target_link_options(vorrik PRIVATE -mwindows -s)

@@ -1,0 +1,25 @@
+#include "shell/run_directory.h"
+
+namespace vorrik {
+
+bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+size_t FindLastSeparator(const char* path, LeadBytePredicate isLeadByte) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; path && path[i]; ++i) {
+    if (isLeadByte(static_cast<unsigned char>(path[i]))) {
+      if (!path[i + 1]) break;  // a lone lead byte at the end: nothing follows
+      ++i;                      // skip the trail byte, whatever its value
+    } else if (path[i] == '\\') {
+      last = i;
+    }
+  }
+  return last;
+}
+
+std::string RunDirectoryOf(const char* path, LeadBytePredicate isLeadByte) {
+  size_t cut = FindLastSeparator(path, isLeadByte);
+  return cut == std::string::npos ? std::string() : std::string(path, cut);
+}
+
+}  // namespace vorrik

@@ -1,0 +1,24 @@
+// Destroying loaded windows and what follows a native window's end.
+#pragma once
+#include <cstdint>
+
+namespace vorrik {
+
+struct RegistryEntry;
+
+// Destroys a loaded window at once (now) or through the message queue.
+void DestroyLoadedWindow(uint32_t windowId, bool now = false);
+
+// The queued request: does nothing when the destroy is no longer pending.
+void CarryOutDestroyRequest(uint32_t windowId);
+
+// Gives the windows that a modal window disabled their enabled state back.
+void ReenableDisabledWindows(RegistryEntry& entry);
+
+// Steps after a window's native object is gone: the saved description comes
+// back, a modal wait for it ends, and the last window's end quits the loop.
+void RestoreSavedDescription(RegistryEntry& entry);
+void EndWaitFor(uint32_t windowId);
+void QuitWhenNoWindowLeft();
+
+}  // namespace vorrik

@@ -1,0 +1,161 @@
+#include "tests/e2e/probe.h"
+
+#include <shellapi.h>
+
+namespace probe {
+namespace {
+
+struct Search {
+  const char* title;
+  const char* className;
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<Search*>(context);
+  if (!IsWindowVisible(window)) return TRUE;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (search.processId && owner != search.processId) return TRUE;
+  if (search.title && WindowText(window) != search.title) return TRUE;
+  if (search.className && ClassName(window) != search.className) return TRUE;
+  search.found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+  Search search{nullptr, nullptr, processId, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindTopLevel(const char* title, const char* className, DWORD processId) {
+  Search search{title, className, processId, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
+}
+
+HWND WaitForTopLevel(const char* title, const char* className, DWORD processId, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND window = FindTopLevel(title, className, processId)) return window;
+    if (GetTickCount() - start > timeoutMs) return nullptr;
+    Sleep(50);
+  }
+}
+
+std::string WindowText(HWND window) {
+  // WM_GETTEXT reaches windows of other processes, unlike GetWindowText for some.
+  LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::vector<HWND> Children(HWND window) {
+  std::vector<HWND> children;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+HWND ChildByText(HWND parent, const std::string& text, const char* className) {
+  for (HWND child : Children(parent)) {
+    if (className && ClassName(child) != className) continue;
+    if (WindowText(child) == text) return child;
+  }
+  return nullptr;
+}
+
+bool PressButton(HWND button) {
+  if (!button) return false;
+  PostMessageA(button, BM_CLICK, 0, 0);
+  return true;
+}
+
+Process Start(const std::string& exePath, const std::string& workingDirectory) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string commandLine = "\"" + exePath + "\"";
+  Process process;
+  if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info))
+    return process;
+  CloseHandle(info.hThread);
+  process.handle = info.hProcess;
+  process.id = info.dwProcessId;
+  WaitForInputIdle(info.hProcess, 5000);
+  return process;
+}
+
+DWORD WaitForExit(const Process& process, DWORD timeoutMs) {
+  if (WaitForSingleObject(process.handle, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process.handle, &code);
+  return code;
+}
+
+void Kill(const Process& process) {
+  if (process.handle && WaitForSingleObject(process.handle, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process.handle, 1);
+    WaitForSingleObject(process.handle, 5000);
+  }
+}
+
+void Close(Process& process) {
+  if (process.handle) CloseHandle(process.handle);
+  process = {};
+}
+
+std::string MakeTempDirectory(const char* prefix) {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  for (unsigned attempt = 0;; ++attempt) {
+    std::string path = std::string(base) + prefix + std::to_string(GetCurrentProcessId()) + "_" +
+                       std::to_string(GetTickCount()) + "_" + std::to_string(attempt);
+    if (CreateDirectoryA(path.c_str(), nullptr)) return path;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  }
+}
+
+bool CopyFileTo(const std::string& from, const std::string& directory, std::string* copied) {
+  size_t slash = from.find_last_of("\\/");
+  std::string target = directory + "\\" + (slash == std::string::npos ? from : from.substr(slash + 1));
+  if (copied) *copied = target;
+  return CopyFileA(from.c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+void RemoveTree(const std::string& directory) {
+  if (directory.empty()) return;
+  std::string from = directory + std::string(2, '\0');  // double-NUL list
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  SHFileOperationA(&operation);
+}
+
+std::string FromUnixPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string windows = "Z:" + path;
+  for (char& c : windows)
+    if (c == '/') c = '\\';
+  return windows;
+}
+
+}  // namespace probe
