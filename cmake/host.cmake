@@ -15,12 +15,14 @@ if(VORRIK_SANITIZE)
 endif()
 
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+list(APPEND UNIT_TEST_SOURCES ${PROJECT_SOURCE_DIR}/tests/fuzz/read_everything.cpp)
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE vorrik_portable GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${VORRIK_WARNINGS})
 gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 30)
 
 include(cmake/host_tools.cmake OPTIONAL)
+include(cmake/skin_host.cmake OPTIONAL)
 
 option(VORRIK_HOST_ONLY "Build only the host part (no cross compiler needed)" OFF)
 if(VORRIK_HOST_ONLY)

@@ -7,6 +7,7 @@ add_library(vorrik_shell STATIC
   shell/components.cpp
   shell/date_time_win32.cpp
   shell/error_box.cpp
+  shell/load_window.cpp
   shell/message_loop.cpp
   shell/raise_event.cpp
   shell/start.cpp
@@ -15,6 +16,7 @@ add_library(vorrik_shell STATIC
   shell/window_registry.cpp
   skin/library_commands.cpp
   windows/builder.cpp
+  windows/kinds/kind_table.cpp
   windows/stored_windows.cpp
   windows/forms/handlers.cpp
   ${VORRIK_GENERATED_DIR}/description_set_data.cpp
@@ -26,3 +28,5 @@ add_executable(vorrik WIN32 shell/main.cpp resources/vorrik.rc)
 target_link_libraries(vorrik PRIVATE vorrik_shell)
 target_compile_options(vorrik PRIVATE ${VORRIK_WARNINGS} -O2)
 target_link_options(vorrik PRIVATE -mwindows -s)
+target_include_directories(vorrik PRIVATE ${VORRIK_GENERATED_DIR})
+set_source_files_properties(resources/vorrik.rc PROPERTIES OBJECT_DEPENDS ${VORRIK_GENERATED_DIR}/vorrik.ico)

@@ -16,6 +16,7 @@ set(PORTABLE_SOURCES
   windows/kinds/html_viewer_settings.cpp
   windows/forms/handler_names.cpp
   shell/events.cpp
+  windows/menu_plan.cpp
 )
 set(VORRIK_WARNINGS -Wall -Wextra)
 # Texts are GBK in the program and in every test that compares them, on both sides.

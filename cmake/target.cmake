@@ -14,6 +14,7 @@ target_compile_options(vorrik_portable PRIVATE ${VORRIK_WARNINGS} -O2)
 target_compile_options(vorrik_portable PUBLIC ${VORRIK_CHARSET})
 
 include(cmake/program.cmake)
+include(cmake/skin_target.cmake OPTIONAL)
 
 # GoogleTest for the target, from Debian's source package.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

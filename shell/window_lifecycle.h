@@ -6,6 +6,13 @@ namespace vorrik {
 
 struct RegistryEntry;
 
+// Loads a window (with an optional parent window); in dialog mode it
+// returns once the window is gone. False when it cannot be built.
+bool LoadWindow(uint32_t windowId, const uint32_t* parentId, bool dialog);
+
+// Clears the first-show mark, shows the window, and waits when it is modal.
+void RunFirstShow(RegistryEntry& entry);
+
 // Destroys a loaded window at once (now) or through the message queue.
 void DestroyLoadedWindow(uint32_t windowId, bool now = false);
 
