@@ -56,6 +56,19 @@ struct KindEntryPoints {
   void (*ControlsComplete)(HWND control) = nullptr;
 };
 
+// A window sends its controls' notifications back to them, so that each kind
+// handles its own: WM_COMMAND from a child arrives at the child as
+// kReflectedCommand (same wParam and lParam), and the colour queries
+// WM_CTLCOLORSTATIC / WM_CTLCOLORBTN as kReflectedColour (wParam the DC,
+// lParam the message), answered with a brush or 0 for the default.
+constexpr UINT kReflectedCommand = WM_APP + 0x100;
+constexpr UINT kReflectedColour = WM_APP + 0x101;
+
+// Where a control keeps the identifiers it quotes when raising events.
+struct ControlIdentity {
+  uint32_t windowId = 0, controlId = 0;
+};
+
 // The kinds built into the program; none for an unknown code.
 const KindEntryPoints* FindKind(uint32_t code);
 std::span<const KindEntryPoints> BuiltinKinds();

@@ -3,8 +3,13 @@
 namespace vorrik {
 namespace {
 
-// No standard kind is built in yet; windows cannot be built until they are.
-std::span<const KindEntryPoints> g_kinds = {};
+// Each kind adds its entry here as it is built in; a window whose
+// description names a kind not listed cannot be built.
+const KindEntryPoints kBuiltinKinds[] = {
+    {},  // placeholder so the array is never empty; code 0 names no kind
+};
+
+std::span<const KindEntryPoints> g_kinds = kBuiltinKinds;
 
 }  // namespace
 
@@ -12,7 +17,7 @@ std::span<const KindEntryPoints> BuiltinKinds() { return g_kinds; }
 
 const KindEntryPoints* FindKind(uint32_t code) {
   for (const auto& kind : g_kinds)
-    if (kind.code == code && kind.Create) return &kind;
+    if (code != 0 && kind.code == code && kind.Create) return &kind;
   return nullptr;
 }
 
