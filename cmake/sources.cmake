@@ -6,6 +6,7 @@ set(PORTABLE_SOURCES
   shell/texts.cpp
   shell/date_time.cpp
   windows/byte_io.cpp
+  windows/byte_reader.cpp
   windows/description.cpp
   windows/kinds/settings_common.cpp
   windows/kinds/window_settings.cpp
@@ -16,6 +17,8 @@ set(PORTABLE_SOURCES
   windows/kinds/html_viewer_settings.cpp
   windows/forms/handler_names.cpp
   shell/events.cpp
+  skinengine/skin_format.cpp
+  skinengine/skin_writer.cpp
   windows/menu_plan.cpp
 )
 set(VORRIK_WARNINGS -Wall -Wextra)

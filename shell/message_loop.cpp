@@ -3,6 +3,7 @@
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "shell/window_registry.h"
+#include "windows/kinds/window.h"
 
 namespace vorrik {
 namespace {
@@ -30,6 +31,7 @@ bool EndsIdleness(const MSG& message) {
 }
 
 void Dispatch(MSG& message) {
+  if (TranslateWindowMessage(message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }

@@ -25,6 +25,11 @@ void ProcessPendingMessages();
 // Delivers an event to its handler; true when a handler ran.
 bool RaiseEvent(EventRecord& record);
 
+// Sets property `index` of an item of a window (sub-field -1: the whole
+// property). Text values are copied; the caller keeps its own.
+void WriteProperty(uint32_t window, uint32_t item, int32_t index, int32_t subField, uint32_t value,
+                   uint32_t secondValue);
+
 // A control kind's notice that the native object of one of its items is gone.
 void NoteControlDestroyed(uint32_t window, uint32_t item);
 

@@ -45,4 +45,21 @@ void QuitWhenNoWindowLeft() {
   if (Shell().mainLoopStarted && Shell().registry && !Shell().registry->AnyLoaded()) PostQuitMessage(0);
 }
 
+void WindowGone(uint32_t windowId) {
+  if (Shell().ending || !Shell().registry) return;
+  RegistryEntry* entry = Shell().registry->Find(windowId);
+  if (!entry) return;
+  if (entry->accelerators) DestroyAcceleratorTable(entry->accelerators);
+  entry->accelerators = nullptr;
+  for (HCURSOR& cursor : entry->cursors) {
+    if (cursor) DestroyCursor(cursor);
+    cursor = nullptr;
+  }
+  ReenableDisabledWindows(*entry);
+  entry->destroyPending = entry->modal = entry->firstShowPending = false;
+  NoteControlDestroyed(windowId, 0);
+  for (HWND& object : entry->objects) object = nullptr;
+  QuitWhenNoWindowLeft();
+}
+
 }  // namespace vorrik

@@ -28,4 +28,9 @@ void RestoreSavedDescription(RegistryEntry& entry);
 void EndWaitFor(uint32_t windowId);
 void QuitWhenNoWindowLeft();
 
+// Everything that follows the end of a window's native object: its
+// accelerators and pointers go, the saved description comes back, a wait for
+// it ends, and the program quits when it was the last window.
+void WindowGone(uint32_t windowId);
+
 }  // namespace vorrik

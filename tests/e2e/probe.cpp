@@ -87,6 +87,78 @@ bool PressButton(HWND button) {
   return true;
 }
 
+bool SaveScreenshot(HWND window, const std::string& path) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return false;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  const DWORD rowBytes = (width * 3 + 3) & ~3u, imageBytes = rowBytes * height;
+  BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes), 0, 0,
+                        DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+  info.bmiHeader.biSizeImage = imageBytes;
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool saved = out != INVALID_HANDLE_VALUE;
+  DWORD written = 0;
+  if (saved) {
+    saved = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+            WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+            WriteFile(out, bits, imageBytes, &written, nullptr);
+    CloseHandle(out);
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+namespace {
+
+void SendKeys(HWND window, std::initializer_list<WORD> keys) {
+  SetForegroundWindow(window);
+  Sleep(100);
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *--it;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(300);
+}
+
+}  // namespace
+
+void PressKey(HWND window, WORD key) { SendKeys(window, {key}); }
+void PressSystemKey(HWND window, WORD key) { SendKeys(window, {VK_MENU, key}); }
+
 Process Start(const std::string& exePath, const std::string& workingDirectory) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

@@ -22,6 +22,17 @@ HWND ChildByText(HWND parent, const std::string& text, const char* className = n
 // Presses a button as a click would (BM_CLICK).
 bool PressButton(HWND button);
 
+// What the screen shows of a window, saved as a 24-bit BMP file.
+bool SaveScreenshot(HWND window, const std::string& path);
+
+// The control of a window that holds the keyboard focus.
+HWND FocusOf(HWND window);
+
+// Brings the window forward and types a key (with Alt for the system form),
+// then waits until the program has taken it.
+void PressKey(HWND window, WORD key);
+void PressSystemKey(HWND window, WORD key);
+
 struct Process {
   HANDLE handle = nullptr;
   DWORD id = 0;

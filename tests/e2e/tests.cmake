@@ -14,7 +14,8 @@ list(APPEND E2E_TEST_SOURCES tests/e2e/e2e_support.cpp)
 add_executable(e2e_tests ${E2E_TEST_SOURCES})
 target_link_libraries(e2e_tests PRIVATE ui_probe gmock gtest_main)
 target_compile_definitions(e2e_tests PRIVATE VORRIK_EXE="$<TARGET_FILE:vorrik>"
-                           VORRIK_SCREENSHOT_DIR="${VORRIK_TOP_BINARY_DIR}/screenshots")
+                           VORRIK_SCREENSHOT_DIR="${VORRIK_TOP_BINARY_DIR}/screenshots"
+                           VORRIK_ENGINE_FILE="${CMAKE_BINARY_DIR}/skinengine/SkinH_EL.dll")
 target_compile_options(e2e_tests PRIVATE ${VORRIK_WARNINGS})
 add_dependencies(e2e_tests vorrik)
 gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

@@ -13,3 +13,6 @@ add_custom_command(TARGET test_library POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:test_library> ${CMAKE_BINARY_DIR}/test_library_a.dll
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:test_library> ${CMAKE_BINARY_DIR}/test_library_b.dll)
 add_dependencies(win_tests test_library)
+
+# Screenshots the kinds' tests save for people to look at.
+target_compile_definitions(win_tests PRIVATE VORRIK_WIN_SCREENSHOT_DIR="${VORRIK_TOP_BINARY_DIR}/screenshots")

@@ -1,12 +1,16 @@
 // The program's handler routines, indexed by their stable keys.
 #include "shell/stored_windows.h"
+#include "windows/forms/form_handlers.h"
 #include "windows/forms/handler_names.h"
 
 namespace vorrik {
 namespace {
 
-// A key whose routine is not written yet has none: its events reach no handler.
-constexpr HandlerRoutine kRoutines[kHandlerCount] = {};
+constexpr HandlerRoutine kRoutines[] = {
+    LauncherCreated,  OpenGameClicked,    CloseLauncherClicked,  ClockTick,
+    ReloadGameSelected, ClearBlankSelected, ContactAuthorSelected,
+};
+static_assert(std::size(kRoutines) == kHandlerCount, "one routine per handler key, in key order");
 
 }  // namespace
 

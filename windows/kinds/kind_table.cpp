@@ -1,4 +1,10 @@
 #include "windows/kinds/kind.h"
+#include "windows/description.h"
+#include "windows/kinds/button.h"
+#include "windows/kinds/group_box.h"
+#include "windows/kinds/label.h"
+#include "windows/kinds/timer.h"
+#include "windows/kinds/window.h"
 
 namespace vorrik {
 namespace {
@@ -6,7 +12,14 @@ namespace {
 // Each kind adds its entry here as it is built in; a window whose
 // description names a kind not listed cannot be built.
 const KindEntryPoints kBuiltinKinds[] = {
-    {},  // placeholder so the array is never empty; code 0 names no kind
+    WindowKind(),
+    TimerKind(),
+    {kKindGroupBox, "分组框", "GroupBox", group_box::kProperties, false, false, group_box::Create,
+     group_box::SetProperty, group_box::GetProperty, group_box::SaveSettings},
+    {kKindLabel, "标签", "Label", label::kProperties, false, false, label::Create, label::SetProperty,
+     label::GetProperty, label::SaveSettings},
+    {kKindButton, "按钮", "Button", button::kProperties, false, false, button::Create, button::SetProperty,
+     button::GetProperty, button::SaveSettings},
 };
 
 std::span<const KindEntryPoints> g_kinds = kBuiltinKinds;

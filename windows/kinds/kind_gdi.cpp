@@ -1,0 +1,152 @@
+#include "windows/kinds/kind_gdi.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+#include <memory>
+
+namespace vorrik {
+namespace {
+
+struct ComRelease {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+template <class T>
+using ComPtr = std::unique_ptr<T, ComRelease>;
+
+// HIMETRIC to pixels at the screen's resolution.
+int Pixels(OLE_XSIZE_HIMETRIC himetric, int dotsPerInch) { return MulDiv(himetric, dotsPerInch, 2540); }
+
+ComPtr<IPicture> LoadOlePicture(std::span<const uint8_t> bytes) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!memory) return nullptr;
+  void* data = GlobalLock(memory);
+  std::memcpy(data, bytes.data(), bytes.size());
+  GlobalUnlock(memory);
+  IStream* rawStream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &rawStream))) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  ComPtr<IStream> stream(rawStream);
+  IPicture* picture = nullptr;
+  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(&picture))))
+    return nullptr;
+  return ComPtr<IPicture>(picture);
+}
+
+}  // namespace
+
+GdiObject<HFONT> CreateKindFont(const std::optional<LogFont>& font) {
+  if (!font) return {};
+  LOGFONTA record{};
+  record.lfHeight = font->height;
+  record.lfWidth = font->width;
+  record.lfEscapement = font->escapement;
+  record.lfOrientation = font->orientation;
+  record.lfWeight = font->weight;
+  record.lfItalic = font->italic;
+  record.lfUnderline = font->underline;
+  record.lfStrikeOut = font->strikeOut;
+  // Stored records come from other machines: their character set, precision
+  // and pitch say nothing about this one.
+  record.lfCharSet = DEFAULT_CHARSET;
+  record.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  record.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  record.lfQuality = PROOF_QUALITY;
+  record.lfPitchAndFamily = DEFAULT_PITCH;
+  const auto face = font->Face();
+  std::memcpy(record.lfFaceName, face.data(), face.size() < LF_FACESIZE ? face.size() : LF_FACESIZE - 1);
+  return GdiObject<HFONT>(CreateFontIndirectA(&record));
+}
+
+KindPicture KindPicture::Decode(std::span<const uint8_t> bytes) {
+  KindPicture result;
+  if (bytes.empty()) return result;
+  auto picture = LoadOlePicture(bytes);
+  if (!picture) return result;
+  short type = PICTYPE_NONE;
+  OLE_HANDLE handle = 0;
+  if (FAILED(picture->get_Type(&type)) || FAILED(picture->get_Handle(&handle))) return result;
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  picture->get_Width(&width);
+  picture->get_Height(&height);
+  HDC screen = GetDC(nullptr);
+  result.size_ = {Pixels(width, GetDeviceCaps(screen, LOGPIXELSX)), Pixels(height, GetDeviceCaps(screen, LOGPIXELSY))};
+
+  // The picture object owns its handle: keep copies that outlive it.
+  if (type == PICTYPE_ICON) {
+    result.icon_ = UniqueIcon(CopyIcon(reinterpret_cast<HICON>(static_cast<uintptr_t>(handle))));
+  } else if (type == PICTYPE_BITMAP) {
+    HBITMAP source = reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(handle));
+    BITMAP info{};
+    GetObjectA(source, sizeof info, &info);
+    result.size_ = {info.bmWidth, info.bmHeight};
+    result.bitmap_ = GdiObject<HBITMAP>(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, 0)));
+  } else if (result.size_.cx > 0 && result.size_.cy > 0) {
+    // Metafiles: rendered once at their natural size.
+    result.bitmap_ = GdiObject<HBITMAP>(CreateCompatibleBitmap(screen, result.size_.cx, result.size_.cy));
+    MemoryDc memory(screen);
+    SelectGuard select(memory.get(), result.bitmap_.get());
+    RECT all{0, 0, result.size_.cx, result.size_.cy};
+    FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    picture->Render(memory.get(), 0, 0, result.size_.cx, result.size_.cy, 0, height, width, -height, nullptr);
+  }
+  ReleaseDC(nullptr, screen);
+  if (result.Empty()) result.size_ = {};
+  return result;
+}
+
+void KindPicture::Draw(HDC dc, int x, int y, int width, int height) const {
+  if (icon_.get()) {
+    DrawIconEx(dc, x, y, icon_.get(), width, height, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  if (!bitmap_) return;
+  MemoryDc memory(dc);
+  SelectGuard select(memory.get(), bitmap_.get());
+  if (width == size_.cx && height == size_.cy) {
+    BitBlt(dc, x, y, width, height, memory.get(), 0, 0, SRCCOPY);
+  } else {
+    SetStretchBltMode(dc, HALFTONE);
+    StretchBlt(dc, x, y, width, height, memory.get(), 0, 0, size_.cx, size_.cy, SRCCOPY);
+  }
+}
+
+std::vector<uint8_t> BytesOfBuffer(ConstByteBuffer buffer) {
+  if (!buffer) return {};
+  uint32_t length = 0;
+  std::memcpy(&length, buffer + 4, 4);
+  return std::vector<uint8_t>(buffer + 8, buffer + 8 + length);
+}
+
+std::vector<uint8_t> BufferOfBytes(std::span<const uint8_t> bytes) {
+  std::vector<uint8_t> block(8 + bytes.size());
+  const uint32_t header[2] = {1, static_cast<uint32_t>(bytes.size())};
+  std::memcpy(block.data(), header, sizeof header);
+  std::copy(bytes.begin(), bytes.end(), block.begin() + 8);
+  return block;
+}
+
+std::optional<LogFont> FontOfBuffer(ConstByteBuffer buffer) {
+  auto bytes = BytesOfBuffer(buffer);
+  if (bytes.size() != kLogFontSize) return std::nullopt;
+  return DecodeLogFont(std::span<const uint8_t, kLogFontSize>(bytes.data(), kLogFontSize));
+}
+
+std::vector<uint8_t> BufferOfFont(const std::optional<LogFont>& font) {
+  if (!font) return BufferOfBytes({});
+  auto bytes = EncodeLogFont(*font);
+  return BufferOfBytes(bytes);
+}
+
+uint32_t ClampChoice(uint32_t value, uint32_t highest) {
+  const auto signedValue = static_cast<int32_t>(value);
+  if (signedValue < 0) return 0;
+  return value > highest ? highest : value;
+}
+
+}  // namespace vorrik
