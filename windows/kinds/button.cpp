@@ -105,11 +105,6 @@ LRESULT CALLBACK ButtonProc(HWND control, UINT message, WPARAM wParam, LPARAM lP
   return DefSubclassProc(control, message, wParam, lParam);
 }
 
-std::string TextOf(uint32_t value) {
-  auto* text = static_cast<const char*>(PointerOf(value));
-  return text ? std::string(text) : std::string();
-}
-
 }  // namespace
 
 HWND Create(const CreateArguments& args) {
@@ -151,7 +146,7 @@ bool SetProperty(HWND control, int32_t ownIndex, uint32_t value) {
     case kHAlign: s.hAlign = ClampChoice(value, 2); ApplyStyles(control, *state); break;
     case kVAlign: s.vAlign = ClampChoice(value, 2); ApplyStyles(control, *state); break;
     case kTitle:
-      s.title = TextOf(value);
+      s.title = TextOfValue(value);
       SetWindowTextA(control, s.title.c_str());
       break;
     case kFont: {

@@ -114,11 +114,6 @@ LRESULT CALLBACK GroupBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM 
   return DefSubclassProc(control, message, wParam, lParam);
 }
 
-std::string TextOf(uint32_t value) {
-  auto* text = static_cast<const char*>(PointerOf(value));
-  return text ? std::string(text) : std::string();
-}
-
 }  // namespace
 
 HWND Create(const CreateArguments& args) {
@@ -153,7 +148,7 @@ bool SetProperty(HWND control, int32_t ownIndex, uint32_t value) {
   GroupBoxSettings& s = state->settings;
   switch (ownIndex) {
     case kTitle:
-      s.title = TextOf(value);
+      s.title = TextOfValue(value);
       SetWindowTextA(control, s.title.c_str());
       break;
     case kTitleAlign:

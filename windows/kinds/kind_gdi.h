@@ -157,4 +157,10 @@ uint32_t ClampChoice(uint32_t value, uint32_t highest);
 inline uint32_t ValueOf(const void* pointer) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer)); }
 inline const void* PointerOf(uint32_t value) { return reinterpret_cast<const void*>(static_cast<uintptr_t>(value)); }
 
+// A text written through SetProperty, copied; null is the empty text.
+inline std::string TextOfValue(uint32_t value) {
+  auto* text = static_cast<const char*>(PointerOf(value));
+  return text ? std::string(text) : std::string();
+}
+
 }  // namespace vorrik

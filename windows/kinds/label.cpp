@@ -314,11 +314,6 @@ bool RegisterLabelClass() {
 }
 
 // Copies a text value; null is the empty text.
-std::string TextOf(uint32_t value) {
-  auto* text = static_cast<const char*>(PointerOf(value));
-  return text ? std::string(text) : std::string();
-}
-
 }  // namespace
 
 void Paint(HWND control, HDC dc, RECT client) {
@@ -368,7 +363,7 @@ bool SetProperty(HWND control, int32_t ownIndex, uint32_t value) {
   LabelSettings& s = state->settings;
   switch (ownIndex) {
     case kTitle:
-      s.title = TextOf(value);
+      s.title = TextOfValue(value);
       SetWindowTextA(control, s.title.c_str());
       break;
     case kFont:
@@ -379,8 +374,8 @@ bool SetProperty(HWND control, int32_t ownIndex, uint32_t value) {
       s.backPicture = BytesOfBuffer(static_cast<ConstByteBuffer>(PointerOf(value)));
       state->picture = KindPicture::Decode(s.backPicture);
       break;
-    case kDataSource: s.dataSource = TextOf(value); break;
-    case kDataColumn: s.dataColumn = TextOf(value); break;
+    case kDataSource: s.dataSource = TextOfValue(value); break;
+    case kDataColumn: s.dataColumn = TextOfValue(value); break;
     case kFrameWidth:
       s.frameWidth = static_cast<int32_t>(value) < static_cast<int32_t>(kSmallestFrameWidth) ? kSmallestFrameWidth : value;
       break;
