@@ -24,6 +24,7 @@ add_library(vorrik_shell STATIC
   windows/kinds/label.cpp
   windows/kinds/timer.cpp
   windows/kinds/window.cpp
+  windows/kinds/window_shapes.cpp
   windows/stored_windows.cpp
   windows/forms/game_handlers.cpp
   windows/forms/handlers.cpp

@@ -8,6 +8,7 @@
 #include "shell/window_lifecycle.h"
 #include "shell/window_registry.h"
 #include "windows/kinds/window_settings.h"
+#include "windows/kinds/window_shapes.h"
 #include "windows/menu_plan.h"
 
 namespace vorrik {
@@ -27,20 +28,6 @@ constexpr PropertyType kProperties[32] = {
     kTypeText,    kTypeChoice,  kTypeBackColour, kTypePicture, kTypeChoice, kTypeSound, kTypeChoice, kTypeBoolean,
     kTypeBoolean, kTypeBoolean, kTypeChoice, kTypeBoolean, kTypeIcon, kTypeBoolean, kTypeBoolean, kTypeBoolean,
     kTypeFileName, kTypeInteger, kTypeBoolean, kTypeBoolean, kTypeChoice, kTypeBoolean, kTypeBoolean, kTypeText,
-};
-
-class GdiRegion {
- public:
-  explicit GdiRegion(HRGN region) : region_(region) {}
-  ~GdiRegion() {
-    if (region_) DeleteObject(region_);
-  }
-  GdiRegion(const GdiRegion&) = delete;
-  GdiRegion& operator=(const GdiRegion&) = delete;
-  HRGN Release() { return std::exchange(region_, nullptr); }
-
- private:
-  HRGN region_;
 };
 
 class IconHandle {
@@ -153,14 +140,9 @@ bool RegisterWindowClass(const char* name) {
 }
 
 void ApplyShape(HWND window, uint32_t shape, int width, int height) {
-  HRGN region = nullptr;
-  if (shape == 1) region = CreateEllipticRgn(0, 0, width, height);
-  if (shape == 2) {
-    const int round = (width < height ? width : height) / 5;
-    region = CreateRoundRectRgn(0, 0, width + 1, height + 1, round, round);
-  }
-  GdiRegion owned(region);
-  if (region && SetWindowRgn(window, region, TRUE)) owned.Release();  // the system owns it now
+  HRGN region = CreateShapeRegion(shape, width, height);
+  // On success the system owns the region; none gives the plain rectangle back.
+  if (!SetWindowRgn(window, region, TRUE) && region) DeleteObject(region);
 }
 
 void ApplyIcons(HWND window, WindowObject& object) {
@@ -245,7 +227,7 @@ bool SetWindowProperty(HWND window, int32_t index, uint32_t value) {
     case kMusicRepeat: s.musicRepeat = Clamp(value, 2); break;
     case kStartPosition: s.startPosition = Clamp(value, 3); break;
     case kShape:
-      s.shape = Clamp(value, 29);
+      s.shape = Clamp(value, kHighestShape);
       {
         RECT r;
         GetWindowRect(window, &r);
