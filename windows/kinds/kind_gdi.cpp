@@ -149,4 +149,18 @@ uint32_t ClampChoice(uint32_t value, uint32_t highest) {
   return value > highest ? highest : value;
 }
 
+bool RegisterKindClass(const char* name, WNDPROC procedure) {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) return existing.lpfnWndProc == procedure;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = name;
+  return RegisterClassExA(&windowClass) != 0;
+}
+
 }  // namespace vorrik

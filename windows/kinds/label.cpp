@@ -299,19 +299,6 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool RegisterLabelClass() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = LabelProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0;
-  }();
-  return registered;
-}
 
 // Copies a text value; null is the empty text.
 }  // namespace
@@ -343,7 +330,7 @@ void Paint(HWND control, HDC dc, RECT client) {
 
 HWND Create(const CreateArguments& args) {
   auto settings = DecodeLabelSettings(args.settings);
-  if (!settings || !RegisterLabelClass()) return nullptr;
+  if (!settings || !RegisterKindClass(kClassName, LabelProc)) return nullptr;
   auto state = std::make_unique<LabelState>();
   state->identity = {args.windowId, args.controlId};
   state->font = CreateKindFont(settings->font);

@@ -7,6 +7,7 @@
 #include "shell/shell_state.h"
 #include "shell/window_lifecycle.h"
 #include "shell/window_registry.h"
+#include "windows/kinds/kind_gdi.h"
 #include "windows/kinds/window_settings.h"
 #include "windows/kinds/window_shapes.h"
 #include "windows/menu_plan.h"
@@ -125,19 +126,6 @@ HWND OwnerFor(const CreateArguments& args, const WindowSettings& s) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-bool RegisterWindowClass(const char* name) {
-  WNDCLASSEXA existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) return existing.lpfnWndProc == WindowProc;
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = name;
-  return RegisterClassExA(&windowClass) != 0;
-}
 
 void ApplyShape(HWND window, uint32_t shape, int width, int height) {
   HRGN region = CreateShapeRegion(shape, width, height);
@@ -169,7 +157,7 @@ HWND CreateWindowKind(const CreateArguments& args) {
   auto settings = DecodeWindowSettings(args.settings);
   if (!settings) return nullptr;
   const char* className = settings->className.empty() ? kDefaultClassName : settings->className.c_str();
-  if (!RegisterWindowClass(className)) return nullptr;
+  if (!RegisterKindClass(className, WindowProc)) return nullptr;
 
   int left = args.left, top = args.top;
   if (settings->startPosition == 1) {
