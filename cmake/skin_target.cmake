@@ -7,8 +7,14 @@ enable_language(ASM)
 set(VORRIK_ENGINE_DIR ${CMAKE_BINARY_DIR}/skinengine)
 set(VORRIK_ENGINE_FILE ${VORRIK_ENGINE_DIR}/SkinH_EL.dll)
 add_library(skin_engine SHARED
+  skinengine/canvas.cpp
+  skinengine/controls.cpp
   skinengine/engine.cpp
+  skinengine/frame.cpp
   skinengine/kept_skin.cpp
+  skinengine/look.cpp
+  skinengine/program_imports.cpp
+  skinengine/skinned_windows.cpp
   skinengine/skin_format.cpp
   windows/byte_reader.cpp
   skinengine/skin_engine.def)
@@ -18,8 +24,9 @@ set_target_properties(skin_engine PROPERTIES
   ARCHIVE_OUTPUT_DIRECTORY ${VORRIK_ENGINE_DIR})
 target_include_directories(skin_engine PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(skin_engine PRIVATE ${VORRIK_WARNINGS} -Os -fno-exceptions -fno-rtti
-  -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
+  -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections -fno-threadsafe-statics)
 target_link_options(skin_engine PRIVATE -Wl,--gc-sections -s)
+target_link_libraries(skin_engine PRIVATE user32 gdi32 comctl32)
 
 # The payload: the engine's file as a ByteBuffer constant, assembled after the
 # DLL is linked and again whenever it changes.
@@ -63,7 +70,13 @@ cmake_language(DEFER CALL add_dependencies win_tests attach_stdcall attach_cdecl
 add_executable(bench_skin_sizes bench/skin_sizes.cpp)
 target_link_libraries(bench_skin_sizes PRIVATE vorrik_shell)
 target_compile_options(bench_skin_sizes PRIVATE ${VORRIK_WARNINGS})
+# The cost of drawing in a skin, against plain drawing.
+add_executable(bench_skin_paint bench/skin_paint.cpp)
+target_link_libraries(bench_skin_paint PRIVATE vorrik_shell)
+target_compile_options(bench_skin_paint PRIVATE ${VORRIK_WARNINGS})
+add_dependencies(bench_skin_paint skin_engine)
 add_custom_target(bench_skin
   COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:bench_skin_sizes>
-  DEPENDS bench_skin_sizes vorrik
+  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:bench_skin_paint>
+  DEPENDS bench_skin_sizes bench_skin_paint vorrik
   USES_TERMINAL)

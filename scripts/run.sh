@@ -10,9 +10,16 @@ bash "$root/scripts/build.sh"
 # shellcheck source=wine-env.sh
 . "$root/scripts/wine-env.sh"
 
+# The program writes its skin engine beside itself once and never replaces
+# it, so each run starts from a fresh folder with the engine just built.
+rundir="$build/run"
+rm -rf "$rundir" && mkdir -p "$rundir"
+cp "$build/target/vorrik.exe" "$rundir/"
+program="$rundir/vorrik.exe"
+
 if [ -n "${DISPLAY:-}" ]; then
   vorrik_wine_env "$build"
-  wine "$build/target/vorrik.exe" && code=0 || code=$?
+  wine "$program" && code=0 || code=$?
   echo "vorrik.exe ended with exit code $code"
   exit 0
 fi
@@ -44,4 +51,4 @@ while read -r kind handle x y w h class title; do
       ;;
     exit) echo "vorrik.exe ended with exit code $handle";;
   esac
-done < <(wine "$build/target/probe.exe" watch "$(winepath -w "$build/target/vorrik.exe")" 3)
+done < <(wine "$build/target/probe.exe" watch "$(winepath -w "$program")" 3)

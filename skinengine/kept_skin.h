@@ -43,6 +43,8 @@ class KeptSkin {
   uint32_t Colour(uint32_t entry) const;
   int32_t Metric(uint32_t metric) const;
   const KeptImage* Image(uint32_t role) const;
+  const char* excludedClasses() const { return excludedClasses_; }
+  uint32_t flags() const { return flags_; }
 
  private:
   bool attached_ = false;

@@ -7,8 +7,10 @@
 //                    reuse the bytes as soon as it returns. Null or 0 detaches.
 //   excludedClasses  window classes the engine leaves to the system, separated
 //                    by ';'; null or "" for none.
-//   flags            kLeaveMenus, kLeaveButtons; other bits are refused.
-//   threadId         the thread whose windows are drawn; 0 for the caller's.
+//   flags            kLeaveButtons leaves push buttons to the system;
+//                    kLeaveMenus is accepted; other bits are refused.
+//   threadId         0 or the caller's own thread: the windows drawn are
+//                    the calling thread's; another thread is refused.
 //   reserved         must be 0.
 // Returns kAttached, or why nothing is attached now: a refused skin or
 // argument leaves the engine drawing nothing, not the skin it had before.
