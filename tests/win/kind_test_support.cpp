@@ -1,5 +1,6 @@
 #include "tests/win/kind_test_support.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace vorrik::test {
@@ -67,6 +68,62 @@ std::vector<uint8_t> BytesOfValue(uint32_t value) {
   return std::vector<uint8_t>(block + 8, block + 8 + length);
 }
 
+namespace {
+
+void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void PutInfoHeader(std::vector<uint8_t>& out, int width, int height, int bits, uint32_t imageBytes) {
+  PutLe(out, 40, 4);
+  PutLe(out, static_cast<uint32_t>(width), 4);
+  PutLe(out, static_cast<uint32_t>(height), 4);
+  PutLe(out, 1, 2);
+  PutLe(out, static_cast<uint32_t>(bits), 2);
+  PutLe(out, BI_RGB, 4);
+  PutLe(out, imageBytes, 4);
+  PutLe(out, 0, 16);  // resolution and palette counts
+}
+
+}  // namespace
+
+std::vector<uint8_t> BmpFile(int width, int height, const std::function<COLORREF(int x, int y)>& colourAt) {
+  const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+  const uint32_t imageBytes = stride * static_cast<uint32_t>(height);
+  std::vector<uint8_t> out{'B', 'M'};
+  PutLe(out, 54 + imageBytes, 4);
+  PutLe(out, 0, 4);
+  PutLe(out, 54, 4);
+  PutInfoHeader(out, width, height, 24, imageBytes);
+  for (int y = height - 1; y >= 0; --y) {  // bottom-up
+    const size_t rowStart = out.size();
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = colourAt(x, y);
+      out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
+    }
+    out.resize(rowStart + stride, 0);
+  }
+  return out;
+}
+
+std::vector<uint8_t> IconFile(int size, COLORREF colour) {
+  const uint32_t colourBytes = static_cast<uint32_t>(size * size * 4);
+  const uint32_t maskBytes = ((static_cast<uint32_t>(size) + 31) / 32 * 4) * static_cast<uint32_t>(size);
+  std::vector<uint8_t> out;
+  PutLe(out, 0, 2);  // reserved
+  PutLe(out, 1, 2);  // an icon
+  PutLe(out, 1, 2);  // one image
+  out.insert(out.end(), {static_cast<uint8_t>(size), static_cast<uint8_t>(size), 0, 0});
+  PutLe(out, 1, 2);   // planes
+  PutLe(out, 32, 2);  // bits
+  PutLe(out, 40 + colourBytes + maskBytes, 4);
+  PutLe(out, 22, 4);
+  PutInfoHeader(out, size, size * 2, 32, colourBytes + maskBytes);  // colour and mask, stacked
+  for (int i = 0; i < size * size; ++i) out.insert(out.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour), 255});
+  out.resize(out.size() + maskBytes, 0);  // all opaque
+  return out;
+}
+
 void PumpMessages() {
   // Bounded: a window left behind by another test may keep asking to paint.
   MSG message;
@@ -110,6 +167,73 @@ int PrintedControl::Count(COLORREF colour) const {
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) count += At(x, y) == colour;
   return count;
+}
+
+namespace {
+
+BITMAPINFO TopDownInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  return info;
+}
+
+}  // namespace
+
+ScreenCapture::ScreenCapture(RECT area) : width_(area.right - area.left), height_(area.bottom - area.top) {
+  pixels_.resize(static_cast<size_t>(width_) * height_);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = TopDownInfo(width_, height_);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width_, height_, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenCapture::At(int x, int y) const {
+  const uint32_t bgrx = pixels_[static_cast<size_t>(y) * width_ + x];
+  return RGB((bgrx >> 16) & 0xFF, (bgrx >> 8) & 0xFF, bgrx & 0xFF);
+}
+
+int ScreenCapture::Count(RECT part, COLORREF colour) const {
+  int count = 0;
+  for (int y = part.top; y < part.bottom; ++y)
+    for (int x = part.left; x < part.right; ++x) count += At(x, y) == colour;
+  return count;
+}
+
+bool ScreenCapture::SaveBmp(const std::string& path) const {
+  BITMAPINFO info = TopDownInfo(width_, height_);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels_.size() * 4);
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+  std::fwrite(pixels_.data(), 4, pixels_.size(), out);
+  return std::fclose(out) == 0;
+}
+
+RECT ClientAreaOnScreen(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return client;
+}
+
+std::string ScreenshotPath(const char* name) {
+  std::string dir = VORRIK_WIN_SCREENSHOT_DIR;
+  if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;  // a Unix path, through Wine's root drive
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "/" + name;
 }
 
 }  // namespace vorrik::test

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,6 +42,12 @@ inline uint32_t BlockValue(const std::vector<uint8_t>& block) {
 }
 std::vector<uint8_t> BytesOfValue(uint32_t value);
 
+// Picture files as a stored block holds them: a 24-bit BMP whose pixel
+// (x, y) has the colour given, and an icon file with one opaque 32-bit
+// image of one colour.
+std::vector<uint8_t> BmpFile(int width, int height, const std::function<COLORREF(int x, int y)>& colourAt);
+std::vector<uint8_t> IconFile(int size, COLORREF colour);
+
 // Takes the queued messages.
 void PumpMessages();
 
@@ -63,5 +70,26 @@ class PrintedControl {
   HGDIOBJ previous_ = nullptr;
   const uint32_t* pixels_ = nullptr;
 };
+
+// A part of the screen as it shows, in screen coordinates.
+class ScreenCapture {
+ public:
+  explicit ScreenCapture(RECT area);
+  COLORREF At(int x, int y) const;  // relative to the area
+  int Count(RECT part, COLORREF colour) const;
+  bool SaveBmp(const std::string& path) const;
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  int width_ = 0, height_ = 0;
+  std::vector<uint32_t> pixels_;  // top-down BGRX
+};
+
+// A window's client area in screen coordinates.
+RECT ClientAreaOnScreen(HWND window);
+
+// Where a test saves a screenshot for people to look at (build/screenshots).
+std::string ScreenshotPath(const char* name);
 
 }  // namespace vorrik::test

@@ -3,8 +3,6 @@
 // screen, saved for people to look at, and checked at a few known points.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "tests/win/kind_test_support.h"
@@ -20,74 +18,6 @@ namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGreen = RGB(0, 160, 0), kPaper = RGB(255, 250, 220);
-
-// The window's client area as the screen shows it.
-class ScreenCapture {
- public:
-  explicit ScreenCapture(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    width_ = client.right;
-    height_ = client.bottom;
-    pixels_.resize(static_cast<size_t>(width_) * height_);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = Info();
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-  }
-
-  COLORREF At(int x, int y) const {
-    const uint32_t bgrx = pixels_[static_cast<size_t>(y) * width_ + x];
-    return RGB((bgrx >> 16) & 0xFF, (bgrx >> 8) & 0xFF, bgrx & 0xFF);
-  }
-  int Count(RECT area, COLORREF colour) const {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-      for (int x = area.left; x < area.right; ++x) count += At(x, y) == colour;
-    return count;
-  }
-
-  bool SaveBmp(const std::string& path) const {
-    BITMAPINFO info = Info();
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels_.size() * 4);
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-    std::fwrite(pixels_.data(), 4, pixels_.size(), out);
-    return std::fclose(out) == 0;
-  }
-
- private:
-  BITMAPINFO Info() const {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    return info;
-  }
-  int width_ = 0, height_ = 0;
-  std::vector<uint32_t> pixels_;
-};
-
-std::string ScreenshotPath(const char* name) {
-  std::string dir = VORRIK_WIN_SCREENSHOT_DIR;
-  if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;  // a Unix path, through Wine's root drive
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "/" + name;
-}
 
 class Gallery {
  public:
@@ -189,8 +119,8 @@ TEST(KindsGallery, EveryLabelStyleShownAndCaptured) {
   test::PumpMessages();
   Sleep(300);
   test::PumpMessages();
-  ScreenCapture shot(g.window());
-  const std::string path = ScreenshotPath("kinds_gallery.bmp");
+  test::ScreenCapture shot(test::ClientAreaOnScreen(g.window()));
+  const std::string path = test::ScreenshotPath("kinds_gallery.bmp");
   EXPECT_TRUE(shot.SaveBmp(path)) << path;
 
   // Gradient 1 runs from red at the left to blue at the right.

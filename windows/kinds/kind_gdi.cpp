@@ -116,6 +116,57 @@ void KindPicture::Draw(HDC dc, int x, int y, int width, int height) const {
   }
 }
 
+namespace {
+
+// A bitmap tiles through a pattern brush in one fill; an icon one copy at a time.
+void DrawTiled(HDC dc, const RECT& area, const KindPicture& picture) {
+  const SIZE size = picture.Size();
+  if (picture.Bitmap()) {
+    GdiObject<HBRUSH> pattern(CreatePatternBrush(picture.Bitmap()));
+    SetBrushOrgEx(dc, area.left, area.top, nullptr);
+    FillRect(dc, &area, pattern.get());
+    return;
+  }
+  for (int y = area.top; y < area.bottom; y += size.cy)
+    for (int x = area.left; x < area.right; x += size.cx) picture.Draw(dc, x, y, size.cx, size.cy);
+}
+
+// Natural size when it fits; otherwise the largest size with the same
+// proportions that does.
+SIZE FittedSize(SIZE natural, int width, int height) {
+  if (natural.cx <= width && natural.cy <= height) return natural;
+  if (static_cast<int64_t>(width) * natural.cy <= static_cast<int64_t>(height) * natural.cx)
+    return {width, MulDiv(natural.cy, width, natural.cx)};
+  return {MulDiv(natural.cx, height, natural.cy), height};
+}
+
+}  // namespace
+
+void DrawPlacedPicture(HDC dc, const RECT& area, const KindPicture& picture, Placement placement) {
+  const SIZE size = picture.Size();
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (picture.Empty() || size.cx <= 0 || size.cy <= 0 || width <= 0 || height <= 0) return;
+  SavedDcState saved(dc);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  switch (placement) {
+    case Placement::kTopLeft:
+      picture.Draw(dc, area.left, area.top, size.cx, size.cy);
+      return;
+    case Placement::kTiled:
+      DrawTiled(dc, area, picture);
+      return;
+    case Placement::kStretched:
+      picture.Draw(dc, area.left, area.top, width, height);
+      return;
+    case Placement::kCentred: {
+      const SIZE fitted = FittedSize(size, width, height);
+      picture.Draw(dc, area.left + (width - fitted.cx) / 2, area.top + (height - fitted.cy) / 2, fitted.cx,
+                   fitted.cy);
+      return;
+    }
+  }
+}
+
 std::vector<uint8_t> BytesOfBuffer(ConstByteBuffer buffer) {
   if (!buffer) return {};
   uint32_t length = 0;
