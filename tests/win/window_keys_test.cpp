@@ -206,7 +206,9 @@ TEST_F(WindowKeysTest, AltMnemonicsPressButtonsAndMoveTheFocus) {
     SetFocus(Control(kE));
     EXPECT_TRUE(AltKey(c.key)) << char(c.key);
     EXPECT_EQ(g_clicks, c.clicks) << char(c.key);
-    if (c.focus) EXPECT_EQ(GetFocus(), Control(c.focus)) << char(c.key);
+    if (c.focus) {
+      EXPECT_EQ(GetFocus(), Control(c.focus)) << char(c.key);
+    }
   }
 }
 
@@ -219,6 +221,33 @@ TEST_F(WindowKeysTest, KeysWithoutAMnemonicOwnerAreLeftToTheSystem) {
   EXPECT_FALSE(Translate(WM_SYSKEYDOWN, 'S', 1 << 29));  // the key itself is the system's
   EXPECT_TRUE(g_clicks.empty());
   EXPECT_EQ(GetFocus(), Control(kE));
+}
+
+// Typed on the keyboard and taken through the program's message loop: the
+// button is pressed once, and releasing Alt afterwards does not put the
+// window into menu mode.
+TEST_F(WindowKeysTest, AltMnemonicTypedOnTheKeyboard) {
+  Load(MnemonicWindow());
+  SetFocus(Control(kE));
+  std::vector<INPUT> inputs;
+  for (auto [key, flags] : {std::pair<WORD, DWORD>{VK_MENU, 0}, {'S', 0}, {'S', KEYEVENTF_KEYUP},
+                            {VK_MENU, KEYEVENTF_KEYUP}}) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  }
+  ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+  for (int i = 0; i < 10; ++i) {
+    Sleep(20);
+    ProcessPendingMessages();
+  }
+  EXPECT_EQ(g_clicks, std::vector<std::string>{"C"});
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &info));
+  EXPECT_EQ(info.flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE | GUI_POPUPMENUMODE), 0u);
 }
 
 struct HelpCall {

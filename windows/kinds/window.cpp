@@ -379,9 +379,10 @@ void PressEnter(const RegistryEntry& entry, const WindowObject& object) {
 
 // ---- Alt mnemonics
 
-// Mnemonics are taken from the character the key typed, after the system has
-// seen the key itself: a key it never saw would leave it thinking Alt was
-// pressed alone, and releasing Alt would then open the menu.
+// Mnemonics are matched against the character the key typed, as the
+// system's dialogs match theirs: one key types different characters on
+// different keyboard layouts. A character no control marks goes on to the
+// system, which offers it to the menu bar.
 std::optional<char> AltCharacter(const MSG& message) {
   const WPARAM c = message.wParam;
   const bool letterOrDigit = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
