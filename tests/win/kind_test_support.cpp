@@ -106,9 +106,10 @@ std::vector<uint8_t> BmpFile(int width, int height, const std::function<COLORREF
   return out;
 }
 
-std::vector<uint8_t> IconFile(int size, COLORREF colour) {
+std::vector<uint8_t> IconFile(int size, COLORREF colour, int opaqueWidth) {
   const uint32_t colourBytes = static_cast<uint32_t>(size * size * 4);
-  const uint32_t maskBytes = ((static_cast<uint32_t>(size) + 31) / 32 * 4) * static_cast<uint32_t>(size);
+  const uint32_t maskStride = (static_cast<uint32_t>(size) + 31) / 32 * 4;
+  const uint32_t maskBytes = maskStride * static_cast<uint32_t>(size);
   std::vector<uint8_t> out;
   PutLe(out, 0, 2);  // reserved
   PutLe(out, 1, 2);  // an icon
@@ -119,8 +120,19 @@ std::vector<uint8_t> IconFile(int size, COLORREF colour) {
   PutLe(out, 40 + colourBytes + maskBytes, 4);
   PutLe(out, 22, 4);
   PutInfoHeader(out, size, size * 2, 32, colourBytes + maskBytes);  // colour and mask, stacked
-  for (int i = 0; i < size * size; ++i) out.insert(out.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour), 255});
-  out.resize(out.size() + maskBytes, 0);  // all opaque
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const bool opaque = x < opaqueWidth;
+      out.insert(out.end(), {static_cast<uint8_t>(opaque ? GetBValue(colour) : 0),
+                             static_cast<uint8_t>(opaque ? GetGValue(colour) : 0),
+                             static_cast<uint8_t>(opaque ? GetRValue(colour) : 0), static_cast<uint8_t>(opaque ? 255 : 0)});
+    }
+  }
+  for (int y = 0; y < size; ++y) {  // mask bits set where the image is clear
+    std::vector<uint8_t> row(maskStride, 0);
+    for (int x = opaqueWidth; x < size; ++x) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    out.insert(out.end(), row.begin(), row.end());
+  }
   return out;
 }
 

@@ -43,10 +43,10 @@ inline uint32_t BlockValue(const std::vector<uint8_t>& block) {
 std::vector<uint8_t> BytesOfValue(uint32_t value);
 
 // Picture files as a stored block holds them: a 24-bit BMP whose pixel
-// (x, y) has the colour given, and an icon file with one opaque 32-bit
-// image of one colour.
+// (x, y) has the colour given, and an icon file with one 32-bit image of
+// one colour, opaque in its columns left of opaqueWidth and clear after.
 std::vector<uint8_t> BmpFile(int width, int height, const std::function<COLORREF(int x, int y)>& colourAt);
-std::vector<uint8_t> IconFile(int size, COLORREF colour);
+std::vector<uint8_t> IconFile(int size, COLORREF colour, int opaqueWidth);
 
 // Takes the queued messages.
 void PumpMessages();

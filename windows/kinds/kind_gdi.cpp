@@ -118,17 +118,26 @@ void KindPicture::Draw(HDC dc, int x, int y, int width, int height) const {
 
 namespace {
 
-// A bitmap tiles through a pattern brush in one fill; an icon one copy at a time.
+// Tiles in one fill through a pattern brush, whatever the picture's size: a
+// tiny picture drawn tile by tile would take seconds over a large window.
+// An icon's tile is the icon drawn over what lies under the first tile, so
+// the area is expected to be plain beneath, as the kinds fill it.
 void DrawTiled(HDC dc, const RECT& area, const KindPicture& picture) {
   const SIZE size = picture.Size();
-  if (picture.Bitmap()) {
-    GdiObject<HBRUSH> pattern(CreatePatternBrush(picture.Bitmap()));
-    SetBrushOrgEx(dc, area.left, area.top, nullptr);
-    FillRect(dc, &area, pattern.get());
-    return;
+  GdiObject<HBITMAP> iconTile;
+  HBITMAP tile = picture.Bitmap();
+  if (!tile) {
+    iconTile = GdiObject<HBITMAP>(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    MemoryDc memory(dc);
+    if (!iconTile || !memory.get()) return;
+    SelectGuard select(memory.get(), iconTile.get());
+    BitBlt(memory.get(), 0, 0, size.cx, size.cy, dc, area.left, area.top, SRCCOPY);
+    picture.Draw(memory.get(), 0, 0, size.cx, size.cy);
+    tile = iconTile.get();
   }
-  for (int y = area.top; y < area.bottom; y += size.cy)
-    for (int x = area.left; x < area.right; x += size.cx) picture.Draw(dc, x, y, size.cx, size.cy);
+  GdiObject<HBRUSH> pattern(CreatePatternBrush(tile));
+  SetBrushOrgEx(dc, area.left, area.top, nullptr);
+  FillRect(dc, &area, pattern.get());
 }
 
 // Natural size when it fits; otherwise the largest size with the same
