@@ -123,9 +123,8 @@ std::vector<uint8_t> IconFile(int size, COLORREF colour, int opaqueWidth) {
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       const bool opaque = x < opaqueWidth;
-      out.insert(out.end(), {static_cast<uint8_t>(opaque ? GetBValue(colour) : 0),
-                             static_cast<uint8_t>(opaque ? GetGValue(colour) : 0),
-                             static_cast<uint8_t>(opaque ? GetRValue(colour) : 0), static_cast<uint8_t>(opaque ? 255 : 0)});
+      const COLORREF c = opaque ? colour : 0;
+      out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c), static_cast<uint8_t>(opaque ? 255 : 0)});
     }
   }
   for (int y = 0; y < size; ++y) {  // mask bits set where the image is clear
