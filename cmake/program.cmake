@@ -17,6 +17,7 @@ add_library(vorrik_shell STATIC
   shell/write_property.cpp
   skin/library_commands.cpp
   windows/builder.cpp
+  windows/kinds/background_sound.cpp
   windows/kinds/button.cpp
   windows/kinds/group_box.cpp
   windows/kinds/kind_gdi.cpp
@@ -24,6 +25,7 @@ add_library(vorrik_shell STATIC
   windows/kinds/label.cpp
   windows/kinds/timer.cpp
   windows/kinds/window.cpp
+  windows/kinds/window_help.cpp
   windows/kinds/window_shapes.cpp
   windows/stored_windows.cpp
   windows/forms/game_handlers.cpp

@@ -15,6 +15,8 @@ set(PORTABLE_SOURCES
   windows/kinds/group_box_settings.cpp
   windows/kinds/timer_settings.cpp
   windows/kinds/html_viewer_settings.cpp
+  windows/kinds/mnemonic.cpp
+  windows/kinds/wave_file.cpp
   windows/forms/handler_names.cpp
   shell/events.cpp
   skinengine/skin_format.cpp

@@ -22,4 +22,15 @@ std::string RunDirectoryOf(const char* path, LeadBytePredicate isLeadByte) {
   return cut == std::string::npos ? std::string() : std::string(path, cut);
 }
 
+std::string WithExtension(const char* path, const char* extension, LeadBytePredicate isLeadByte) {
+  const std::string whole = path ? path : "";
+  const size_t separator = FindLastSeparator(whole.c_str(), isLeadByte);
+  size_t dot = std::string::npos;
+  for (size_t i = separator == std::string::npos ? 0 : separator + 1; i < whole.size(); ++i) {
+    if (isLeadByte(static_cast<unsigned char>(whole[i]))) ++i;  // a trail byte is never a dot
+    else if (whole[i] == '.') dot = i;
+  }
+  return whole.substr(0, dot) + "." + extension;
+}
+
 }  // namespace vorrik

@@ -20,4 +20,8 @@ size_t FindLastSeparator(const char* path, LeadBytePredicate isLeadByte);
 // The text before the last separator; empty when the path has none.
 std::string RunDirectoryOf(const char* path, LeadBytePredicate isLeadByte);
 
+// The path with the extension of its file name replaced by the given one, or
+// added when it has none: "C:\\a\\b.exe" and "hlp" give "C:\\a\\b.hlp".
+std::string WithExtension(const char* path, const char* extension, LeadBytePredicate isLeadByte);
+
 }  // namespace vorrik

@@ -2,12 +2,18 @@
 // beside it, the launcher shows, and every way out ends the program cleanly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
+#include "shell/texts.h"
+#include "skin/skin_table.h"
+#include "skinengine/skin_format.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
+
+using namespace vorrik;
 
 constexpr char kTitle[] = "Vorrik桌面版";
 constexpr char kLauncherClass[] = "VorrikWindow";
@@ -18,6 +24,22 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string EnginePath(const e2e::ProgramRun& run) { return run.Directory() + "\\SkinH_EL.dll"; }
+
+// Each channel within the two colours' range, give or take rounding.
+bool Between(COLORREF c, COLORREF a, COLORREF b) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int v = (c >> shift) & 0xFF, x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
+    if (v < std::min(x, y) - 2 || v > std::max(x, y) + 2) return false;
+  }
+  return true;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
 
 bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
 
@@ -46,6 +68,19 @@ TEST(Launcher, ShowsAfterTheEngineIsWrittenHiddenBesideTheProgram) {
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
 
   Sleep(500);  // painted
+  // Drawn in skin 8: a caption colour of the skin, and its face behind the controls.
+  ConstByteBuffer stored = BuiltinSkin(8);
+  const std::vector<uint8_t> bytes(stored + 8, stored + 8 + ByteLength(stored));
+  skin::SkinView skin8;
+  ASSERT_EQ(skin::ReadSkin(bytes, skin8), skin::ReadResult::kOk);
+  RECT client;
+  GetClientRect(launcher, &client);
+  MapWindowPoints(launcher, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const COLORREF caption = ScreenPixel(r.left + 420, client.top - 2);
+  EXPECT_TRUE(Between(caption, skin8.colours[skin::kCaptionActiveFrom], skin8.colours[skin::kCaptionActiveTo]) ||
+              Between(caption, skin8.colours[skin::kCaptionInactiveFrom], skin8.colours[skin::kCaptionInactiveTo]))
+      << std::hex << caption;
+  EXPECT_EQ(ScreenPixel(client.left + 300, client.bottom - 4), skin8.colours[skin::kFace]);
   CreateDirectoryA(probe::FromUnixPath(VORRIK_SCREENSHOT_DIR).c_str(), nullptr);
   EXPECT_TRUE(probe::SaveScreenshot(launcher, probe::FromUnixPath(VORRIK_SCREENSHOT_DIR "/launcher.bmp")));
 }

@@ -12,7 +12,7 @@ target_link_libraries(probe PRIVATE ui_probe)
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*_test.cpp)
 list(APPEND E2E_TEST_SOURCES tests/e2e/e2e_support.cpp)
 add_executable(e2e_tests ${E2E_TEST_SOURCES})
-target_link_libraries(e2e_tests PRIVATE ui_probe gmock gtest_main)
+target_link_libraries(e2e_tests PRIVATE ui_probe vorrik_shell gmock gtest_main)
 target_compile_definitions(e2e_tests PRIVATE VORRIK_EXE="$<TARGET_FILE:vorrik>"
                            VORRIK_SCREENSHOT_DIR="${VORRIK_TOP_BINARY_DIR}/screenshots"
                            VORRIK_ENGINE_FILE="${CMAKE_BINARY_DIR}/skinengine/SkinH_EL.dll")

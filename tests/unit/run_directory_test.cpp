@@ -33,5 +33,21 @@ TEST(RunDirectory, LoneLeadByteAtTheEndIsNotReadPast) {
   EXPECT_EQ(RunDirectoryOf("C:\\dir\\x\xD6", IsGbkLeadByte), "C:\\dir");
 }
 
+TEST(RunDirectory, ExtensionReplacedOnlyInTheFileName) {
+  struct Case {
+    const char* path;
+    const char* result;
+  } cases[] = {
+      {"C:\\Apps\\vorrik.exe", "C:\\Apps\\vorrik.hlp"},
+      {"C:\\Apps\\vorrik", "C:\\Apps\\vorrik.hlp"},
+      {"C:\\v1.2\\vorrik", "C:\\v1.2\\vorrik.hlp"},  // a dot in a directory is not the extension
+      {"C:\\Apps\\a.b.exe", "C:\\Apps\\a.b.hlp"},
+      {"vorrik.exe", "vorrik.hlp"},
+      {"C:\\\xD6\x5C.exe", "C:\\\xD6\x5C.hlp"},
+      {"", ".hlp"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WithExtension(c.path, "hlp", IsGbkLeadByte), c.result) << c.path;
+}
+
 }  // namespace
 }  // namespace vorrik

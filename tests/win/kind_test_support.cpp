@@ -1,5 +1,6 @@
 #include "tests/win/kind_test_support.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace vorrik::test {
@@ -65,6 +66,73 @@ std::vector<uint8_t> BytesOfValue(uint32_t value) {
   uint32_t length = 0;
   std::memcpy(&length, block + 4, 4);
   return std::vector<uint8_t>(block + 8, block + 8 + length);
+}
+
+namespace {
+
+void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void PutInfoHeader(std::vector<uint8_t>& out, int width, int height, int bits, uint32_t imageBytes) {
+  PutLe(out, 40, 4);
+  PutLe(out, static_cast<uint32_t>(width), 4);
+  PutLe(out, static_cast<uint32_t>(height), 4);
+  PutLe(out, 1, 2);
+  PutLe(out, static_cast<uint32_t>(bits), 2);
+  PutLe(out, BI_RGB, 4);
+  PutLe(out, imageBytes, 4);
+  PutLe(out, 0, 16);  // resolution and palette counts
+}
+
+}  // namespace
+
+std::vector<uint8_t> BmpFile(int width, int height, const std::function<COLORREF(int x, int y)>& colourAt) {
+  const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+  const uint32_t imageBytes = stride * static_cast<uint32_t>(height);
+  std::vector<uint8_t> out{'B', 'M'};
+  PutLe(out, 54 + imageBytes, 4);
+  PutLe(out, 0, 4);
+  PutLe(out, 54, 4);
+  PutInfoHeader(out, width, height, 24, imageBytes);
+  for (int y = height - 1; y >= 0; --y) {  // bottom-up
+    const size_t rowStart = out.size();
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = colourAt(x, y);
+      out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
+    }
+    out.resize(rowStart + stride, 0);
+  }
+  return out;
+}
+
+std::vector<uint8_t> IconFile(int size, COLORREF colour, int opaqueWidth) {
+  const uint32_t colourBytes = static_cast<uint32_t>(size * size * 4);
+  const uint32_t maskStride = (static_cast<uint32_t>(size) + 31) / 32 * 4;
+  const uint32_t maskBytes = maskStride * static_cast<uint32_t>(size);
+  std::vector<uint8_t> out;
+  PutLe(out, 0, 2);  // reserved
+  PutLe(out, 1, 2);  // an icon
+  PutLe(out, 1, 2);  // one image
+  out.insert(out.end(), {static_cast<uint8_t>(size), static_cast<uint8_t>(size), 0, 0});
+  PutLe(out, 1, 2);   // planes
+  PutLe(out, 32, 2);  // bits
+  PutLe(out, 40 + colourBytes + maskBytes, 4);
+  PutLe(out, 22, 4);
+  PutInfoHeader(out, size, size * 2, 32, colourBytes + maskBytes);  // colour and mask, stacked
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const bool opaque = x < opaqueWidth;
+      const COLORREF c = opaque ? colour : 0;
+      out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c), static_cast<uint8_t>(opaque ? 255 : 0)});
+    }
+  }
+  for (int y = 0; y < size; ++y) {  // mask bits set where the image is clear
+    std::vector<uint8_t> row(maskStride, 0);
+    for (int x = opaqueWidth; x < size; ++x) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    out.insert(out.end(), row.begin(), row.end());
+  }
+  return out;
 }
 
 void PumpMessages() {

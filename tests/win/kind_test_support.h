@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,6 +41,12 @@ inline uint32_t BlockValue(const std::vector<uint8_t>& block) {
   return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block.data()));
 }
 std::vector<uint8_t> BytesOfValue(uint32_t value);
+
+// Picture files as a stored block holds them: a 24-bit BMP whose pixel
+// (x, y) has the colour given, and an icon file with one 32-bit image of
+// one colour, opaque in its columns left of opaqueWidth and clear after.
+std::vector<uint8_t> BmpFile(int width, int height, const std::function<COLORREF(int x, int y)>& colourAt);
+std::vector<uint8_t> IconFile(int size, COLORREF colour, int opaqueWidth);
 
 // Takes the queued messages.
 void PumpMessages();

@@ -116,6 +116,66 @@ void KindPicture::Draw(HDC dc, int x, int y, int width, int height) const {
   }
 }
 
+namespace {
+
+// Tiles in one fill through a pattern brush, whatever the picture's size: a
+// tiny picture drawn tile by tile would take seconds over a large window.
+// An icon's tile is the icon drawn over what lies under the first tile, so
+// the area is expected to be plain beneath, as the kinds fill it.
+void DrawTiled(HDC dc, const RECT& area, const KindPicture& picture) {
+  const SIZE size = picture.Size();
+  GdiObject<HBITMAP> iconTile;
+  HBITMAP tile = picture.Bitmap();
+  if (!tile) {
+    iconTile = GdiObject<HBITMAP>(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    MemoryDc memory(dc);
+    if (!iconTile || !memory.get()) return;
+    SelectGuard select(memory.get(), iconTile.get());
+    BitBlt(memory.get(), 0, 0, size.cx, size.cy, dc, area.left, area.top, SRCCOPY);
+    picture.Draw(memory.get(), 0, 0, size.cx, size.cy);
+    tile = iconTile.get();
+  }
+  GdiObject<HBRUSH> pattern(CreatePatternBrush(tile));
+  SetBrushOrgEx(dc, area.left, area.top, nullptr);
+  FillRect(dc, &area, pattern.get());
+}
+
+// Natural size when it fits; otherwise the largest size with the same
+// proportions that does.
+SIZE FittedSize(SIZE natural, int width, int height) {
+  if (natural.cx <= width && natural.cy <= height) return natural;
+  if (static_cast<int64_t>(width) * natural.cy <= static_cast<int64_t>(height) * natural.cx)
+    return {width, MulDiv(natural.cy, width, natural.cx)};
+  return {MulDiv(natural.cx, height, natural.cy), height};
+}
+
+}  // namespace
+
+void DrawPlacedPicture(HDC dc, const RECT& area, const KindPicture& picture, Placement placement) {
+  const SIZE size = picture.Size();
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (picture.Empty() || size.cx <= 0 || size.cy <= 0 || width <= 0 || height <= 0) return;
+  SavedDcState saved(dc);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  switch (placement) {
+    case Placement::kTopLeft:
+      picture.Draw(dc, area.left, area.top, size.cx, size.cy);
+      return;
+    case Placement::kTiled:
+      DrawTiled(dc, area, picture);
+      return;
+    case Placement::kStretched:
+      picture.Draw(dc, area.left, area.top, width, height);
+      return;
+    case Placement::kCentred: {
+      const SIZE fitted = FittedSize(size, width, height);
+      picture.Draw(dc, area.left + (width - fitted.cx) / 2, area.top + (height - fitted.cy) / 2, fitted.cx,
+                   fitted.cy);
+      return;
+    }
+  }
+}
+
 std::vector<uint8_t> BytesOfBuffer(ConstByteBuffer buffer) {
   if (!buffer) return {};
   uint32_t length = 0;

@@ -143,6 +143,16 @@ class KindPicture {
   SIZE size_{};
 };
 
+// Where a picture goes in an area.
+enum class Placement : uint32_t {
+  kTopLeft = 0,    // once, at natural size
+  kTiled = 1,      // repeated from the top-left
+  kCentred = 2,    // at natural size, or shrunk to fit with its proportions kept
+  kStretched = 3,  // over the whole area
+};
+// Draws the picture into the area, clipped to it.
+void DrawPlacedPicture(HDC dc, const RECT& area, const KindPicture& picture, Placement placement);
+
 // Property values that are blocks: the bytes of a ByteBuffer, and a block
 // of the shell's layout kept by the control for reading.
 std::vector<uint8_t> BytesOfBuffer(ConstByteBuffer buffer);

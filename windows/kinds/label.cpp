@@ -144,37 +144,6 @@ void PaintGradientFrame(HDC dc, const RECT& client, int width, const std::vector
   }
 }
 
-void DrawPicture(HDC dc, const RECT& area, const KindPicture& picture, uint32_t mode) {
-  const SIZE size = picture.Size();
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  if (size.cx <= 0 || size.cy <= 0 || width <= 0 || height <= 0) return;
-  SavedDcState saved(dc);
-  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  switch (mode) {
-    case 0:
-      picture.Draw(dc, area.left, area.top, size.cx, size.cy);
-      return;
-    case 1:
-      for (int y = area.top; y < area.bottom; y += size.cy)
-        for (int x = area.left; x < area.right; x += size.cx) picture.Draw(dc, x, y, size.cx, size.cy);
-      return;
-    default: {
-      // Centred at natural size, or shrunk to fit with its proportions kept.
-      int w = size.cx, h = size.cy;
-      if (w > width || h > height) {
-        if (static_cast<int64_t>(width) * size.cy <= static_cast<int64_t>(height) * size.cx) {
-          w = width;
-          h = MulDiv(size.cy, width, size.cx);
-        } else {
-          h = height;
-          w = MulDiv(size.cx, height, size.cy);
-        }
-      }
-      picture.Draw(dc, area.left + (width - w) / 2, area.top + (height - h) / 2, w, h);
-    }
-  }
-}
-
 void DrawTitle(const LabelState& state, HDC dc, const RECT& area) {
   const LabelSettings& s = state.settings;
   if (s.title.empty()) return;
@@ -320,7 +289,8 @@ void Paint(HWND control, HDC dc, RECT client) {
     }
   }
   if (!state->picture.Empty()) {
-    DrawPicture(dc, area, state->picture, s.pictureMode);
+    // The label knows three placements; a stored value above them centres.
+    DrawPlacedPicture(dc, area, state->picture, static_cast<Placement>(std::min<uint32_t>(s.pictureMode, 2)));
   } else if (s.gradientMode >= 1 && s.gradientMode <= 8) {
     const auto colours = PresentColours({s.gradientColor1, s.gradientColor2, s.gradientColor3});
     if (colours.size() >= 2) FillGradient(dc, area, s.gradientMode, colours);

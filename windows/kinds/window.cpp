@@ -2,12 +2,18 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "shell/window_lifecycle.h"
 #include "shell/window_registry.h"
+#include "windows/kinds/background_sound.h"
 #include "windows/kinds/kind_gdi.h"
+#include "windows/kinds/mnemonic.h"
+#include "windows/kinds/window_help.h"
 #include "windows/kinds/window_settings.h"
 #include "windows/kinds/window_shapes.h"
 #include "windows/menu_plan.h"
@@ -54,6 +60,10 @@ struct WindowObject {
   ControlIdentity identity;
   WindowSettings settings;
   IconHandle bigIcon, smallIcon;
+  KindPicture picture;
+  BackgroundSound sound;
+  std::string openedHelp;          // the help file F1 opened, told when the window goes
+  std::vector<uint8_t> readBlock;  // the block GetProperty last handed out
   HWND lastFocus = nullptr;
   bool activatedBefore = false;
   // The system repeats WM_MOVE and WM_SIZE on a first show without any
@@ -142,6 +152,12 @@ void ApplyIcons(HWND window, WindowObject& object) {
   SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
+// Looping for MusicRepeat 0, once for 1; 2 leaves it silent.
+void StartBackgroundSound(WindowObject& object) {
+  const uint32_t repeat = object.settings.musicRepeat;
+  if (repeat <= 1 && !object.settings.backMusic.empty()) object.sound.Start(object.settings.backMusic, repeat == 0);
+}
+
 // Wine sends the first WM_MOVE and WM_SIZE only when the window is first
 // shown; the baseline is taken here so that they raise nothing by themselves.
 void RecordPlacement(HWND window, WindowObject& object) {
@@ -173,6 +189,7 @@ HWND CreateWindowKind(const CreateArguments& args) {
   auto object = std::make_unique<WindowObject>();
   object->identity = {args.windowId, args.controlId};
   object->settings = std::move(*settings);
+  object->picture = KindPicture::Decode(object->settings.backPicture);
   HWND window = CreateWindowExA(FrameExStyle(object->settings), className, object->settings.title.c_str(), style, left,
                                 top, args.width, args.height, owner, args.menu, GetModuleHandleA(nullptr), object.get());
   if (!window) return nullptr;
@@ -187,6 +204,7 @@ HWND CreateWindowKind(const CreateArguments& args) {
   ApplyShape(window, live.settings.shape, args.width, args.height);
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   if (!live.settings.movable) DeleteMenu(GetSystemMenu(window, FALSE), SC_MOVE, MF_BYCOMMAND);
+  StartBackgroundSound(live);
   return window;
 }
 
@@ -211,8 +229,24 @@ bool SetWindowProperty(HWND window, int32_t index, uint32_t value) {
       s.backColor = value;
       InvalidateRect(window, nullptr, TRUE);
       break;
-    case kPictureMode: s.pictureMode = Clamp(value, 3); break;
+    case kBackPicture:
+      s.backPicture = BytesOfBuffer(static_cast<ConstByteBuffer>(PointerOf(value)));
+      object->picture = KindPicture::Decode(s.backPicture);
+      InvalidateRect(window, nullptr, TRUE);
+      break;
+    case kPictureMode:
+      s.pictureMode = Clamp(value, 3);
+      InvalidateRect(window, nullptr, TRUE);
+      break;
+    case kBackMusic:  // a new sound starts as one stored would
+      s.backMusic = BytesOfBuffer(static_cast<ConstByteBuffer>(PointerOf(value)));
+      object->sound.Stop();
+      StartBackgroundSound(*object);
+      break;
     case kMusicRepeat: s.musicRepeat = Clamp(value, 2); break;
+    case kF1OpensHelp: s.f1OpensHelp = value != 0; break;
+    case kHelpFile: s.helpFile = TextOfValue(value); break;
+    case kHelpContext: s.helpContext = value; break;
     case kStartPosition: s.startPosition = Clamp(value, 3); break;
     case kShape:
       s.shape = Clamp(value, kHighestShape);
@@ -245,6 +279,13 @@ uint32_t GetWindowProperty(HWND window, int32_t index) {
       return IsIconic(window) ? 2 : IsZoomed(window) ? 3 : 0;
     case kBorderStyle: return s.borderStyle;
     case kBackColor: return s.backColor;
+    case kBackPicture:
+      object->readBlock = BufferOfBytes(s.backPicture);
+      return ValueOf(object->readBlock.data());
+    case kBackMusic:
+      object->readBlock = BufferOfBytes(s.backMusic);
+      return ValueOf(object->readBlock.data());
+    case kHelpFile: return ValueOf(s.helpFile.c_str());
     case kPictureMode: return s.pictureMode;
     case kMusicRepeat: return s.musicRepeat;
     case kControlBox: return s.controlBox;
@@ -336,6 +377,84 @@ void PressEnter(const RegistryEntry& entry, const WindowObject& object) {
   }
 }
 
+// ---- Alt mnemonics
+
+// Mnemonics are matched against the character the key typed, as the
+// system's dialogs match theirs: one key types different characters on
+// different keyboard layouts. A character no control marks goes on to the
+// system, which offers it to the menu bar.
+std::optional<char> AltCharacter(const MSG& message) {
+  const WPARAM c = message.wParam;
+  const bool letterOrDigit = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+  // Bit 29: Alt is down. Keys typed while no window has the focus come as
+  // system characters too, without it.
+  if (!letterOrDigit || !(message.lParam & (1 << 29))) return std::nullopt;
+  return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+}
+
+std::string CaptionOf(HWND control) {
+  std::string caption(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  caption.resize(static_cast<size_t>(GetWindowTextA(control, caption.data(), static_cast<int>(caption.size()))));
+  return caption;
+}
+
+// The first visible, enabled button, label or group box in table order whose
+// caption marks the key's character.
+std::optional<uint32_t> MnemonicOwner(const RegistryEntry& entry, char key) {
+  const ControlTable& table = entry.working.table;
+  for (uint32_t i = 1; i < table.Count() && i < entry.objects.size(); ++i) {
+    const uint32_t kind = table.KindCode(i);
+    if (kind != kKindButton && kind != kKindLabel && kind != kKindGroupBox) continue;
+    HWND control = entry.objects[i];
+    if (control && IsWindowVisible(control) && IsWindowEnabled(control) && MnemonicOf(CaptionOf(control)) == key)
+      return i;
+  }
+  return std::nullopt;
+}
+
+// The tab stop that follows the entry in Tab order, wrapping around; the
+// entry itself need not be a tab stop.
+void FocusAfter(const RegistryEntry& entry, uint32_t index) {
+  auto stops = TabStops(entry);
+  auto record = DecodeControlRecord(entry.working.table.Record(index));
+  if (stops.empty() || !record) return;
+  const uint32_t order = record->tabOrder;
+  auto next = std::find_if(stops.begin(), stops.end(), [&](const TabStop& stop) {
+    return stop.tabOrder > order || (stop.tabOrder == order && stop.entry < index);
+  });
+  SetFocus(next != stops.end() ? next->control : stops.front().control);
+}
+
+void FocusFirstInside(const RegistryEntry& entry, HWND box) {
+  for (const TabStop& stop : TabStops(entry)) {
+    if (IsChild(box, stop.control)) {
+      SetFocus(stop.control);
+      return;
+    }
+  }
+}
+
+// A button is pressed; a label hands the focus on to what follows it, a
+// group box to the first control inside it.
+bool PressMnemonic(const RegistryEntry& entry, const MSG& message) {
+  const auto character = AltCharacter(message);
+  if (!character) return false;
+  auto index = MnemonicOwner(entry, *character);
+  if (!index) return false;
+  HWND control = entry.objects[*index];
+  switch (entry.working.table.KindCode(*index)) {
+    case kKindButton: ClickButton(control); break;
+    case kKindLabel: FocusAfter(entry, *index); break;
+    default: FocusFirstInside(entry, control); break;
+  }
+  return true;
+}
+
+void OpenWindowHelp(HWND window, WindowObject& object) {
+  const std::string file = HelpFilePath(object.settings.helpFile);
+  if (OpenHelp(window, file, object.settings.helpContext)) object.openedHelp = file;
+}
+
 // ---- message handlers
 
 void OnCommand(HWND window, WindowObject& object, WPARAM wParam, LPARAM lParam) {
@@ -384,17 +503,41 @@ void OnActivate(HWND window, WindowObject& object, WPARAM wParam) {
   }
 }
 
+void FillBackColour(HDC dc, const RECT& area, uint32_t colour) {
+  if (colour == kDefaultColour) {
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    return;
+  }
+  GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  FillRect(dc, &area, brush.get());
+}
+
+// The back colour with the picture over it.
+void PaintBackground(HDC dc, const RECT& client, const WindowObject& object) {
+  FillBackColour(dc, client, object.settings.backColor);
+  const auto placement = static_cast<Placement>(std::min<uint32_t>(object.settings.pictureMode, 3));
+  DrawPlacedPicture(dc, client, object.picture, placement);
+}
+
+// With a picture the client area is put together off-screen first, so that
+// a resize does not flash the colour.
 void OnPaintBackground(HWND window, const WindowObject& object, HDC dc) {
   RECT client;
   GetClientRect(window, &client);
-  const uint32_t colour = object.settings.backColor;
-  if (colour == kDefaultColour) {
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    return;
-  }
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &client, brush);
-  DeleteObject(brush);
+  if (object.picture.Empty() || client.right <= 0 || client.bottom <= 0) return PaintBackground(dc, client, object);
+  MemoryDc memory(dc);
+  GdiObject<HBITMAP> buffer(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (!memory.get() || !buffer) return PaintBackground(dc, client, object);
+  SelectGuard select(memory.get(), buffer.get());
+  PaintBackground(memory.get(), client, object);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+}
+
+// The sound and the help viewer end with the window.
+void OnDestroy(HWND window, WindowObject& object) {
+  RaiseWindowEvent(object, kEventDestroying);
+  object.sound.Stop();
+  if (!object.openedHelp.empty()) CloseHelp(window, object.openedHelp);
 }
 
 void OnNcDestroy(HWND window, WindowObject* object) {
@@ -440,7 +583,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       if (std::exchange(object->lastSize, lParam) != lParam) RaiseWindowEvent(*object, kEventResized);
       break;
     case WM_SHOWWINDOW: RaiseWindowEvent(*object, wParam ? kEventShown : kEventHidden); break;
-    case WM_DESTROY: RaiseWindowEvent(*object, kEventDestroying); break;
+    case WM_DESTROY: OnDestroy(window, *object); break;
     case WM_NCDESTROY: OnNcDestroy(window, object); return DefWindowProcA(window, message, wParam, lParam);
     case WM_LBUTTONDOWN:
       if (object->settings.dragAnywhere) {
@@ -462,6 +605,7 @@ constexpr KindEntryPoints kWindowKind{
 // ---- keys
 
 bool HandleKey(HWND root, WindowObject& object, RegistryEntry& entry, const MSG& message) {
+  if (message.message == WM_SYSCHAR) return PressMnemonic(entry, message);
   if (message.message != WM_KEYDOWN) return false;
   const bool shift = GetKeyState(VK_SHIFT) < 0, control = GetKeyState(VK_CONTROL) < 0;
   switch (message.wParam) {
@@ -475,6 +619,10 @@ bool HandleKey(HWND root, WindowObject& object, RegistryEntry& entry, const MSG&
     case VK_ESCAPE:
       if (!object.settings.escCloses) return false;
       SendMessageA(root, WM_CLOSE, 0, 0);
+      return true;
+    case VK_F1:
+      if (!object.settings.f1OpensHelp) return false;
+      OpenWindowHelp(root, object);  // nothing when the file is missing
       return true;
     default:
       return false;
@@ -499,6 +647,7 @@ bool TranslateWindowMessage(MSG& message) {
   RegistryEntry* entry = EntryOf(*object);
   if (!entry) return false;
   if (entry->accelerators && TranslateAcceleratorA(root, entry->accelerators, &message)) return true;
+  // A focused embedded component gets the message here, before the window's own keys.
   return HandleKey(root, *object, *entry, message);
 }
 

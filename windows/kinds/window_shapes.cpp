@@ -1,5 +1,6 @@
 #include "windows/kinds/window_shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -19,7 +20,23 @@ HRGN Polygon(const std::vector<UnitPoint>& points, int width, int height) {
   return CreatePolygonRgn(scaled.data(), static_cast<int>(scaled.size()), WINDING);
 }
 
-// A regular polygon, or a star when inner is below 1, inside the unit square.
+// Stretches points so that they touch every side of the unit square: a
+// regular polygon inscribed in a circle would leave uneven margins (a
+// pentagon's base sits well above the bottom), cutting away window area
+// for nothing.
+std::vector<UnitPoint> FillUnitSquare(std::vector<UnitPoint> points) {
+  double left = 1, top = 1, right = 0, bottom = 0;
+  for (const auto& p : points) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  for (auto& p : points) p = {(p.x - left) / (right - left), (p.y - top) / (bottom - top)};
+  return points;
+}
+
+// A regular polygon, or a star when inner is below 1, filling the unit square.
 std::vector<UnitPoint> Regular(int corners, double inner = 1.0, double turn = -kPi / 2) {
   std::vector<UnitPoint> points;
   const int steps = inner < 1.0 ? corners * 2 : corners;
@@ -28,7 +45,7 @@ std::vector<UnitPoint> Regular(int corners, double inner = 1.0, double turn = -k
     const double angle = turn + 2 * kPi * i / steps;
     points.push_back({0.5 + radius * std::cos(angle), 0.5 + radius * std::sin(angle)});
   }
-  return points;
+  return FillUnitSquare(std::move(points));
 }
 
 HRGN RoundRect(int width, int height, double share) {
