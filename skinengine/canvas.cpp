@@ -124,21 +124,46 @@ void Canvas::FillRounded(const RECT& r, int radius, Colour colour) {
   if (radius * 2 > w) radius = w / 2;
   if (radius * 2 > h) radius = h / 2;
   if (radius <= 0) return Fill(r, colour);
-  GdiFlush();
-  for (int y = r.top; y < r.bottom; ++y) {
-    const int dy = y - r.top < radius ? radius - (y - r.top) : (r.bottom - 1 - y < radius ? radius - (r.bottom - 1 - y) : 0);
-    for (int x = r.left; x < r.right; ++x) {
-      const int dx = x - r.left < radius ? radius - (x - r.left) : (r.right - 1 - x < radius ? radius - (r.right - 1 - x) : 0);
-      if (dx == 0 || dy == 0) {
-        Put(x, y, colour, 256);
-        continue;
-      }
-      // Distance of the pixel's centre from the corner's circle centre.
-      const float fx = dx - 0.5f, fy = dy - 0.5f;
+  // The straight middle at once; only the four corner squares pixel by pixel.
+  Fill({r.left, r.top + radius, r.right, r.bottom - radius}, colour);
+  Fill({r.left + radius, r.top, r.right - radius, r.top + radius}, colour);
+  Fill({r.left + radius, r.bottom - radius, r.right - radius, r.bottom}, colour);
+  for (int dy = 0; dy < radius; ++dy)
+    for (int dx = 0; dx < radius; ++dx) {
+      // Distance of the pixel's centre from the corner circle's centre.
+      const float fx = radius - dx - 0.5f, fy = radius - dy - 0.5f;
       const float inside = radius - __builtin_sqrtf(fx * fx + fy * fy) + 0.5f;
-      if (inside > 0) Put(x, y, colour, inside >= 1 ? 256 : uint32_t(inside * 256));
+      if (inside <= 0) continue;
+      const uint32_t coverage = inside >= 1 ? 256 : uint32_t(inside * 256);
+      Put(r.left + dx, r.top + dy, colour, coverage);
+      Put(r.right - 1 - dx, r.top + dy, colour, coverage);
+      Put(r.left + dx, r.bottom - 1 - dy, colour, coverage);
+      Put(r.right - 1 - dx, r.bottom - 1 - dy, colour, coverage);
     }
-  }
+}
+
+void Canvas::StrokeRounded(const RECT& r, int radius, Colour colour) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  if (radius * 2 > w) radius = w / 2;
+  if (radius * 2 > h) radius = h / 2;
+  Fill({r.left + radius, r.top, r.right - radius, r.top + 1}, colour);
+  Fill({r.left + radius, r.bottom - 1, r.right - radius, r.bottom}, colour);
+  Fill({r.left, r.top + radius, r.left + 1, r.bottom - radius}, colour);
+  Fill({r.right - 1, r.top + radius, r.right, r.bottom - radius}, colour);
+  for (int dy = 0; dy < radius; ++dy)
+    for (int dx = 0; dx < radius; ++dx) {
+      // How near the pixel's centre lies to the arc through the edge pixels' centres.
+      const float fx = radius - dx - 0.5f, fy = radius - dy - 0.5f;
+      const float off = __builtin_sqrtf(fx * fx + fy * fy) - (radius - 0.5f);
+      const float closeness = 1 - (off < 0 ? -off : off);
+      if (closeness <= 0) continue;
+      const uint32_t coverage = uint32_t(closeness * 256);
+      Put(r.left + dx, r.top + dy, colour, coverage);
+      Put(r.right - 1 - dx, r.top + dy, colour, coverage);
+      Put(r.left + dx, r.bottom - 1 - dy, colour, coverage);
+      Put(r.right - 1 - dx, r.bottom - 1 - dy, colour, coverage);
+    }
 }
 
 void Canvas::FillRoundedWithBorder(const RECT& r, int radius, Colour border, Colour inside) {

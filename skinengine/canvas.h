@@ -35,6 +35,8 @@ class Canvas {
   void FillHorizontalGradient(const RECT& r, Colour from, Colour to);
   // Rounded corners with a smoothed edge; the corners outside take nothing.
   void FillRounded(const RECT& r, int radius, Colour colour);
+  // Only the one-pixel outline of such a shape.
+  void StrokeRounded(const RECT& r, int radius, Colour colour);
   // A one-pixel outline with the same corners, filled inside.
   void FillRoundedWithBorder(const RECT& r, int radius, Colour border, Colour inside);
   // Puts colour over the pixels by a coverage mask (0 to 255 a pixel),

@@ -61,18 +61,28 @@ void DrawAlignedText(HDC dc, const char* text, int length, RECT r, LONG style, U
   DrawTextA(dc, text, length, &r, format);
 }
 
-HBRUSH ParentBrush(HWND control, UINT message, HDC dc) {
-  HWND parent = GetParent(control);
-  LRESULT brush = parent ? SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)) : 0;
-  return brush ? reinterpret_cast<HBRUSH>(brush) : CurrentLook().faceBrush();
-}
-
 Colour BrushColour(HBRUSH brush, Colour fallback) {
   LOGBRUSH info;
   return GetObjectA(brush, sizeof info, &info) == sizeof info && info.lbStyle == BS_SOLID ? info.lbColor : fallback;
 }
 
-void PaintPushButton(HWND control, const ControlState& state, Canvas& c, const RECT& r) {
+// What the parent paints behind the control. A brush of the system's
+// button face (one made before the skin came counts too) is the skin's face.
+HBRUSH ParentBrush(HWND control, UINT message, HDC dc) {
+  HWND parent = GetParent(control);
+  const auto brush = reinterpret_cast<HBRUSH>(
+      parent ? SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)) : 0);
+  if (!brush || BrushColour(brush, CLR_INVALID) == GetSysColor(COLOR_BTNFACE)) return CurrentLook().faceBrush();
+  return brush;
+}
+
+// Black and the plain text colours are what a program asks for when it has
+// no colour of its own in mind: the skin's group title colour then.
+bool PlainTextColour(Colour c) {
+  return c == 0 || c == GetSysColor(COLOR_BTNTEXT) || c == CurrentLook().colour(skin::kText);
+}
+
+void PaintPushButton(HWND control, const ControlState& state, Canvas& c, const RECT& r, RECT&) {
   const Look& look = CurrentLook();
   FillRect(c.dc(), &r, ParentBrush(control, WM_CTLCOLORBTN, c.dc()));
 
@@ -118,7 +128,15 @@ void PaintPushButton(HWND control, const ControlState& state, Canvas& c, const R
   }
 }
 
-void PaintGroupBox(HWND control, const ControlState&, Canvas& c, const RECT& r) {
+// A group box that holds its controls as children, or keeps out of its
+// siblings, owns its inside and is painted whole. Otherwise (the usual
+// dialog) the controls in it are siblings painted in any order, and only the
+// frame band is drawn: the inside is left alone.
+bool OwnsInside(HWND control) {
+  return (GetWindowLongA(control, GWL_STYLE) & WS_CLIPSIBLINGS) || GetWindow(control, GW_CHILD);
+}
+
+void PaintGroupBox(HWND control, const ControlState&, Canvas& c, const RECT& r, RECT& leaveAlone) {
   const Look& look = CurrentLook();
   HBRUSH back = ParentBrush(control, WM_CTLCOLORSTATIC, c.dc());
   // What the owner asked for on the DC: its own title colour, if any.
@@ -130,7 +148,8 @@ void PaintGroupBox(HWND control, const ControlState&, Canvas& c, const RECT& r) 
   TEXTMETRICA metrics = {};
   GetTextMetricsA(c.dc(), &metrics);
   const int lineTop = metrics.tmHeight / 2;
-  c.FillRoundedWithBorder({r.left, r.top + lineTop, r.right, r.bottom}, 3, look.colour(skin::kGroupLine), backColour);
+  if (!OwnsInside(control)) leaveAlone = {r.left + 2, r.top + metrics.tmHeight + 1, r.right - 2, r.bottom - 2};
+  c.StrokeRounded({r.left, r.top + lineTop, r.right, r.bottom}, 3, look.colour(skin::kGroupLine));
 
   char text[512];
   const int length = GetWindowTextA(control, text, sizeof text);
@@ -144,32 +163,13 @@ void PaintGroupBox(HWND control, const ControlState&, Canvas& c, const RECT& r) 
   else if ((style & (BS_LEFT | BS_RIGHT | BS_CENTER)) == BS_RIGHT) left = r.right - 7 - width;
   title = {left, r.top, left + width, r.top + metrics.tmHeight};
   c.Fill(title, backColour);
-  const Colour ownerDefault = look.colour(skin::kText);
-  SetTextColor(c.dc(), asked == ownerDefault ? look.colour(skin::kGroupTitle) : asked);
+  SetTextColor(c.dc(), PlainTextColour(asked) ? look.colour(skin::kGroupTitle) : asked);
   DrawTextA(c.dc(), text, length, &title, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
 
-// A group box that holds its controls as children, or keeps out of its
-// siblings, owns its inside and is painted whole. Otherwise (the usual
-// dialog) the controls in it are siblings painted in any order, and only the
-// frame band is drawn.
-bool OwnsInside(HWND control) {
-  return (GetWindowLongA(control, GWL_STYLE) & WS_CLIPSIBLINGS) || GetWindow(control, GW_CHILD);
-}
-
-void LeaveGroupInside(HWND control, HDC target, const RECT& r) {
-  if (OwnsInside(control)) return;
-  TEXTMETRICA metrics = {};
-  HDC dc = GetDC(control);
-  if (dc) {
-    Selected font(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(control, dc);
-  }
-  ExcludeClipRect(target, r.left + 2, r.top + metrics.tmHeight + 1, r.right - 2, r.bottom - 2);
-}
-
-using PaintFunction = void (*)(HWND, const ControlState&, Canvas&, const RECT&);
+// Each paints the whole control into the canvas, and may name a part of it
+// to be left as it is on the screen.
+using PaintFunction = void (*)(HWND, const ControlState&, Canvas&, const RECT&, RECT& leaveAlone);
 constexpr PaintFunction kPainters[int(ControlKind::kCount)] = {PaintPushButton, PaintGroupBox};
 
 }  // namespace
@@ -193,12 +193,20 @@ void PaintControl(HWND control, ControlKind kind, const ControlState& state, HDC
   if (r.right <= 0 || r.bottom <= 0 || !c.Reserve(r.right, r.bottom)) return;
   // The canvas DC is shared: start each control from the same DC state.
   const int saved = SaveDC(c.dc());
-  kPainters[int(kind)](control, state, c, r);
+  RECT leaveAlone = {};
+  kPainters[int(kind)](control, state, c, r, leaveAlone);
   RestoreDC(c.dc(), saved);
-  const int targetSaved = SaveDC(target);
-  if (kind == ControlKind::kGroupBox) LeaveGroupInside(control, target, r);
-  c.CopyTo(target, r);
-  RestoreDC(target, targetSaved);
+  if (IsRectEmpty(&leaveAlone)) {
+    c.CopyTo(target, r);
+    return;
+  }
+  // The bands around the part left alone.
+  const RECT bands[] = {{r.left, r.top, r.right, leaveAlone.top},
+                        {r.left, leaveAlone.bottom, r.right, r.bottom},
+                        {r.left, leaveAlone.top, leaveAlone.left, leaveAlone.bottom},
+                        {leaveAlone.right, leaveAlone.top, r.right, leaveAlone.bottom}};
+  for (const RECT& band : bands)
+    if (!IsRectEmpty(&band)) c.CopyTo(target, band);
 }
 
 void RepaintControl(HWND control, ControlKind kind, const ControlState& state) {

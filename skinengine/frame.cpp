@@ -157,11 +157,24 @@ void PaintMenuBar(Canvas& c, HWND window, const FrameState& state, const FrameLa
   }
 }
 
+// The parts of the window around its client area.
+struct Bands {
+  RECT band[4];
+};
+
+Bands BandsAround(const FrameLayout& l) {
+  const int cx = l.window.cx, cy = l.window.cy;
+  return {{{0, 0, cx, l.client.top},
+           {0, l.client.bottom, cx, cy},
+           {0, l.client.top, l.client.left, l.client.bottom},
+           {l.client.right, l.client.top, cx, l.client.bottom}}};
+}
+
 void PaintBorder(Canvas& c, const FrameState& state, const FrameLayout& l) {
   const Look& look = CurrentLook();
   const Colour frame = look.colour(state.active ? skin::kFrameActive : skin::kFrameInactive);
   const RECT all = {0, 0, l.window.cx, l.window.cy};
-  c.Fill(all, frame);
+  for (const RECT& band : BandsAround(l).band) c.Fill(band, frame);
   // A darker line around the outside gives the window a crisp edge on any
   // background.
   const Colour outline = Mix(frame, 0, 56);
@@ -258,10 +271,8 @@ void PaintFrame(HWND window, const FrameState& state, HDC target) {
       PaintMenuBar(c, window, state, l);
   }
 
-  const int saved = SaveDC(target);
-  ExcludeClipRect(target, l.client.left, l.client.top, l.client.right, l.client.bottom);
-  c.CopyTo(target, {0, 0, l.window.cx, l.window.cy});
-  RestoreDC(target, saved);
+  for (const RECT& band : BandsAround(l).band)
+    if (!Empty(band)) c.CopyTo(target, band);
 }
 
 void RepaintFrame(HWND window, const FrameState& state) {
