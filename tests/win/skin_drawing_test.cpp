@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 #include "tests/win/screen_capture.h"
 #include "tests/win/skin_sample.h"
@@ -272,6 +274,47 @@ TEST_F(SkinDrawing, TheErrorBoxOfTheThreadIsSkinnedToo) {
   EXPECT_TRUE(Between(g_boxLook.caption, Colour(skin::kCaptionActiveFrom), Colour(skin::kCaptionActiveTo)))
       << std::hex << g_boxLook.caption;
   EXPECT_EQ(g_boxLook.face, Colour(skin::kFace));
+}
+
+// WCAG contrast of two colours, worked out here on its own.
+double Contrast(COLORREF a, COLORREF b) {
+  auto luminance = [](COLORREF c) {
+    auto channel = [](int v) {
+      const double x = v / 255.0;
+      return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+  };
+  const double la = luminance(a) + 0.05, lb = luminance(b) + 0.05;
+  return la > lb ? la / lb : lb / la;
+}
+
+[[gnu::noinline]] COLORREF TextColourTaken(HDC dc, COLORREF asked) {
+  SetTextColor(dc, asked);
+  return GetTextColor(dc);
+}
+
+TEST_F(SkinDrawing, TextColoursThatWouldNotReadOnTheFaceAreMadeReadable) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  constexpr COLORREF kTeal = RGB(0, 128, 128), kPurple = RGB(128, 0, 128);  // the launcher's label colours
+  for (int32_t n : {8, 13, 18, 21, 24}) {
+    SCOPED_TRACE("skin " + std::to_string(n));
+    std::vector<uint8_t> bytes;
+    const skin::SkinView skin = test::SkinColours(n, bytes);
+    ASSERT_EQ(engine_.Attach(n), engine::kAttached);
+    const COLORREF face = skin.colours[skin::kFace], text = skin.colours[skin::kText];
+    for (COLORREF asked : {kTeal, kPurple, RGB(0, 0, 0), RGB(255, 255, 255)}) {
+      const COLORREF taken = TextColourTaken(dc, asked);
+      EXPECT_GE(Contrast(taken, face), 4.5) << std::hex << asked << " became " << taken;
+      if (Contrast(asked, face) >= 4.6) {
+        EXPECT_EQ(taken, asked) << "a readable colour is kept";
+      }
+    }
+    EXPECT_EQ(TextColourTaken(dc, text), text);
+  }
+  engine_.Unload();
+  EXPECT_EQ(TextColourTaken(dc, kTeal), kTeal);  // gone with the engine
+  DeleteDC(dc);
 }
 
 }  // namespace
