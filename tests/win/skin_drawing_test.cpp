@@ -97,7 +97,12 @@ class SkinDrawing : public ::testing::Test {
 
 TEST_F(SkinDrawing, FrameButtonsMenuAndFaceTakeTheSkinsColours) {
   SampleWindow sample(100, 100);  // exists before the attach, like the launcher
+  RECT plainClient;
+  GetClientRect(sample.window(), &plainClient);
   ASSERT_EQ(engine_.Attach(8), engine::kAttached);
+  RECT skinnedClient;
+  GetClientRect(sample.window(), &skinnedClient);
+  EXPECT_TRUE(EqualRect(&plainClient, &skinnedClient));  // layouts hold
   const FramePoints points(sample.window());
   const HWND w = sample.window();
 
