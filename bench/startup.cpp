@@ -89,6 +89,11 @@ std::string CopyToFreshFolder(const std::string& exe, const char* name) {
   GetTempPathA(MAX_PATH, temp);
   std::string folder = std::string(temp) + "vorrik_bench_" + std::to_string(GetCurrentProcessId()) + "_" + name;
   CreateDirectoryA(folder.c_str(), nullptr);
+  // Process numbers come round again: a folder of an earlier run may still
+  // hold the engine that run wrote, which this run must write anew.
+  const std::string engine = folder + "\\SkinH_EL.dll";
+  SetFileAttributesA(engine.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(engine.c_str());
   std::string copy = folder + "\\" + name + ".exe";
   return CopyFileA(WindowsPath(exe).c_str(), copy.c_str(), FALSE) ? copy : std::string();
 }

@@ -47,6 +47,7 @@ uint32_t ContrastTimes100(Colour a, Colour b) {
 }
 
 bool Canvas::Reserve(int width, int height) {
+  SetOrigin(0, 0);
   if (width <= width_ && height <= height_ && dc_) return true;
   if (width < width_) width = width_;
   if (height < height_) height = height_;
@@ -73,6 +74,12 @@ bool Canvas::Reserve(int width, int height) {
   return true;
 }
 
+void Canvas::SetOrigin(int x, int y) {
+  originX_ = x;
+  originY_ = y;
+  if (dc_) SetViewportOrgEx(dc_, -x, -y, nullptr);
+}
+
 void Canvas::Release() {
   if (dc_ && previous_) SelectObject(dc_, previous_);
   if (bitmap_) DeleteObject(bitmap_);
@@ -82,9 +89,11 @@ void Canvas::Release() {
   previous_ = nullptr;
   pixels_ = nullptr;
   width_ = height_ = 0;
+  originX_ = originY_ = 0;
 }
 
 void Canvas::Clip(RECT& r) const {
+  OffsetRect(&r, -originX_, -originY_);
   if (r.left < 0) r.left = 0;
   if (r.top < 0) r.top = 0;
   if (r.right > width_) r.right = width_;
@@ -92,6 +101,8 @@ void Canvas::Clip(RECT& r) const {
 }
 
 void Canvas::Put(int x, int y, Colour colour, uint32_t coverage) {
+  x -= originX_;
+  y -= originY_;
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage == 0) return;
   uint32_t& p = pixels_[y * width_ + x];
   p = coverage >= 256 ? ToPixel(colour) : ToPixel(Mix(FromPixel(p), colour, coverage));
@@ -113,7 +124,7 @@ void Canvas::FillHorizontalGradient(const RECT& area, Colour from, Colour to) {
   if (span <= 0) return;
   GdiFlush();
   for (int x = r.left; x < r.right; ++x) {
-    const uint32_t p = ToPixel(Mix(from, to, uint32_t((x - area.left) * 256 / span)));
+    const uint32_t p = ToPixel(Mix(from, to, uint32_t((x + originX_ - area.left) * 256 / span)));
     for (int y = r.top; y < r.bottom; ++y) pixels_[y * width_ + x] = p;
   }
 }
@@ -189,12 +200,14 @@ void Canvas::BlendRowGloss(const RECT& area, const uint8_t* rows, int rowCount) 
   if (h <= 0 || rowCount <= 0) return;
   GdiFlush();
   for (int y = r.top; y < r.bottom; ++y) {
-    const uint32_t coverage = rows[(y - area.top) * rowCount / h];
-    for (int x = r.left; x < r.right; ++x) Put(x, y, 0xFFFFFF, coverage);
+    const uint32_t coverage = rows[(y + originY_ - area.top) * rowCount / h];
+    for (int x = r.left; x < r.right; ++x) Put(x + originX_, y + originY_, 0xFFFFFF, coverage);
   }
 }
 
 Colour Canvas::Pixel(int x, int y) const {
+  x -= originX_;
+  y -= originY_;
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   GdiFlush();
   return FromPixel(pixels_[y * width_ + x]);

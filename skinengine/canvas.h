@@ -22,8 +22,14 @@ class Canvas {
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  // Makes the picture at least width x height; false when GDI refuses.
+  // Makes the picture at least width x height, its top-left corner at
+  // (0, 0); false when GDI refuses.
   bool Reserve(int width, int height);
+  // Puts the picture's top-left corner at (x, y): everything drawn after
+  // is given in those coordinates, and what falls outside is dropped. A
+  // window's frame is painted a band at a time this way, in a picture the
+  // size of the band.
+  void SetOrigin(int x, int y);
   void Release();
 
   HDC dc() const { return dc_; }
@@ -48,10 +54,12 @@ class Canvas {
   void BlendRowGloss(const RECT& r, const uint8_t* rows, int rowCount);
   Colour Pixel(int x, int y) const;
 
-  // Copies the part r of the picture to the same place in the target.
+  // Copies the part r of the picture to the same place in the target
+  // (both in the picture's coordinates).
   void CopyTo(HDC target, const RECT& r) const;
 
  private:
+  // From the picture's coordinates to its pixel rows, cut to its size.
   void Clip(RECT& r) const;
   void Put(int x, int y, Colour colour, uint32_t coverage256);
 
@@ -60,6 +68,7 @@ class Canvas {
   HGDIOBJ previous_ = nullptr;
   uint32_t* pixels_ = nullptr;  // top-down, 0x00RRGGBB
   int width_ = 0, height_ = 0;
+  int originX_ = 0, originY_ = 0;
 };
 
 }  // namespace vorrik::engine

@@ -260,19 +260,25 @@ void PaintFrame(HWND window, const FrameState& state, HDC target) {
   if (!look.ready()) return;
   FrameLayout l;
   MeasureFrame(window, l);
+  if (l.window.cx <= 0 || l.window.cy <= 0) return;
+  // A band at a time, in a picture the size of the band: the caption and
+  // menu bar all lie in the top one.
   Canvas& c = look.canvas();
-  if (l.window.cx <= 0 || l.window.cy <= 0 || !c.Reserve(l.window.cx, l.window.cy)) return;
-  PaintBorder(c, state, l);
-  if (l.hasCaption) PaintCaption(c, window, state, l);
-  if (!Empty(l.menuBar)) {
-    if (look.skin().flags() & kLeaveMenus)
-      DrawMenuBarTemp(window, c.dc(), &l.menuBar, GetMenu(window), nullptr);
-    else
-      PaintMenuBar(c, window, state, l);
+  const Bands bands = BandsAround(l);
+  for (int i = 0; i < 4; ++i) {
+    const RECT& band = bands.band[i];
+    if (Empty(band) || !c.Reserve(band.right - band.left, band.bottom - band.top)) continue;
+    c.SetOrigin(band.left, band.top);
+    PaintBorder(c, state, l);
+    if (i == 0 && l.hasCaption) PaintCaption(c, window, state, l);
+    if (i == 0 && !Empty(l.menuBar)) {
+      if (look.skin().flags() & kLeaveMenus)
+        DrawMenuBarTemp(window, c.dc(), &l.menuBar, GetMenu(window), nullptr);
+      else
+        PaintMenuBar(c, window, state, l);
+    }
+    c.CopyTo(target, band);
   }
-
-  for (const RECT& band : BandsAround(l).band)
-    if (!Empty(band)) c.CopyTo(target, band);
 }
 
 void RepaintFrame(HWND window, const FrameState& state) {
