@@ -146,7 +146,7 @@ TEST_F(SkinDrawing, InactiveCaptionAndAWindowCreatedAfterTheAttach) {
   EXPECT_EQ(ClientPixel(second.cancelButton(), 5, 14), Colour(skin::kButtonNormal));
 }
 
-TEST_F(SkinDrawing, HoveringTheCloseBoxLightsItAndAClickAsksToClose) {
+TEST_F(SkinDrawing, HoverLightsTheCloseBoxAndMenuItemsAndAClickAsksToClose) {
   SampleWindow sample(100, 100);
   ASSERT_EQ(engine_.Attach(8), engine::kAttached);
   const FramePoints points(sample.window());
@@ -161,6 +161,13 @@ TEST_F(SkinDrawing, HoveringTheCloseBoxLightsItAndAClickAsksToClose) {
   test::RunMouse({test::Press(), test::Release()});
   EXPECT_EQ(sample.closeRequests(), 1);  // through the window's close query, which refused
   EXPECT_TRUE(IsWindow(sample.window()));
+
+  // A menu-bar item under the mouse is lit in the skin's highlight.
+  RECT item;
+  ASSERT_TRUE(GetMenuItemRect(sample.window(), GetMenu(sample.window()), 1, &item));
+  EXPECT_EQ(ScreenPixel({item.left + 3, item.top + 3}), Colour(skin::kMenuBar));
+  test::RunMouse({test::MoveTo({(item.left + item.right) / 2, (item.top + item.bottom) / 2})});
+  EXPECT_EQ(ScreenPixel({item.left + 3, item.top + 3}), Colour(skin::kMenuHighlight));
 
   // Pressed, then let go away from the box: nothing happens.
   test::RunMouse({test::MoveTo(close), test::Press(), test::MoveTo({close.x - 150, close.y}), test::Release()});
