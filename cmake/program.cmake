@@ -18,8 +18,10 @@ add_library(vorrik_shell STATIC
   skin/library_commands.cpp
   windows/builder.cpp
   windows/kinds/background_sound.cpp
+  windows/kinds/browser_site.cpp
   windows/kinds/button.cpp
   windows/kinds/group_box.cpp
+  windows/kinds/html_viewer.cpp
   windows/kinds/kind_gdi.cpp
   windows/kinds/kind_table.cpp
   windows/kinds/label.cpp

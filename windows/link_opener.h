@@ -5,7 +5,7 @@
 namespace vorrik {
 
 // Opens the link with whatever program is registered for it; the result is
-// not looked at. The caller keeps its text.
+// not looked at. The caller keeps its text; an empty one opens nothing.
 void OpenLink(ConstText link);
 
 }  // namespace vorrik

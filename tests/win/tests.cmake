@@ -16,3 +16,9 @@ add_dependencies(win_tests test_library)
 
 # Screenshots the kinds' tests save for people to look at.
 target_compile_definitions(win_tests PRIVATE VORRIK_WIN_SCREENSHOT_DIR="${VORRIK_TOP_BINARY_DIR}/screenshots")
+
+# The browser control's tests: a local HTTP server (Winsock), memory figures,
+# and a catcher program registered for a link scheme.
+target_link_libraries(win_tests PRIVATE ws2_32 psapi advapi32)
+add_executable(link_catcher WIN32 tests/win/programs/link_catcher.cpp)
+add_dependencies(win_tests link_catcher)

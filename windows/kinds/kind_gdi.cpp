@@ -6,14 +6,10 @@
 #include <cstring>
 #include <memory>
 
+#include "windows/kinds/com_ptr.h"
+
 namespace vorrik {
 namespace {
-
-struct ComRelease {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-template <class T>
-using ComPtr = std::unique_ptr<T, ComRelease>;
 
 // HIMETRIC to pixels at the screen's resolution.
 int Pixels(OLE_XSIZE_HIMETRIC himetric, int dotsPerInch) { return MulDiv(himetric, dotsPerInch, 2540); }
@@ -29,12 +25,12 @@ ComPtr<IPicture> LoadOlePicture(std::span<const uint8_t> bytes) {
     GlobalFree(memory);
     return nullptr;
   }
-  ComPtr<IStream> stream(rawStream);
+  auto stream = ComPtr<IStream>::Adopt(rawStream);
   IPicture* picture = nullptr;
   if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
                             reinterpret_cast<void**>(&picture))))
     return nullptr;
-  return ComPtr<IPicture>(picture);
+  return ComPtr<IPicture>::Adopt(picture);
 }
 
 }  // namespace
@@ -209,7 +205,7 @@ uint32_t ClampChoice(uint32_t value, uint32_t highest) {
   return value > highest ? highest : value;
 }
 
-bool RegisterKindClass(const char* name, WNDPROC procedure) {
+bool RegisterKindClass(const char* name, WNDPROC procedure, HBRUSH background) {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof existing;
   if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) return existing.lpfnWndProc == procedure;
@@ -219,6 +215,7 @@ bool RegisterKindClass(const char* name, WNDPROC procedure) {
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
   windowClass.lpszClassName = name;
   return RegisterClassExA(&windowClass) != 0;
 }

@@ -165,9 +165,9 @@ std::vector<uint8_t> BufferOfFont(const std::optional<LogFont>& font);
 uint32_t ClampChoice(uint32_t value, uint32_t highest);
 
 // Registers a kind's own window class once: double clicks, full redraw on
-// resizing, the arrow pointer, no background brush (the kind paints it all).
-// True when the class exists with this procedure.
-bool RegisterKindClass(const char* name, WNDPROC procedure);
+// resizing, the arrow pointer, and by default no background brush (the kind
+// paints it all). True when the class exists with this procedure.
+bool RegisterKindClass(const char* name, WNDPROC procedure, HBRUSH background = nullptr);
 
 inline uint32_t ValueOf(const void* pointer) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer)); }
 inline const void* PointerOf(uint32_t value) { return reinterpret_cast<const void*>(static_cast<uintptr_t>(value)); }

@@ -2,6 +2,7 @@
 #include "windows/description.h"
 #include "windows/kinds/button.h"
 #include "windows/kinds/group_box.h"
+#include "windows/kinds/html_viewer.h"
 #include "windows/kinds/label.h"
 #include "windows/kinds/timer.h"
 #include "windows/kinds/window.h"
@@ -20,6 +21,7 @@ const KindEntryPoints kBuiltinKinds[] = {
      label::GetProperty, label::SaveSettings},
     {kKindButton, "按钮", "Button", button::kProperties, false, false, button::Create, button::SetProperty,
      button::GetProperty, button::SaveSettings},
+    HtmlViewerKind(),
 };
 
 std::span<const KindEntryPoints> g_kinds = kBuiltinKinds;

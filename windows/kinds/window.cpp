@@ -11,6 +11,7 @@
 #include "shell/window_lifecycle.h"
 #include "shell/window_registry.h"
 #include "windows/kinds/background_sound.h"
+#include "windows/kinds/html_viewer.h"
 #include "windows/kinds/kind_gdi.h"
 #include "windows/kinds/mnemonic.h"
 #include "windows/kinds/window_help.h"
@@ -639,16 +640,19 @@ HICON ProgramIcon(bool small) {
 }
 
 bool TranslateWindowMessage(MSG& message) {
-  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd) return false;
+  const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+  const bool mouse = message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST;
+  if ((!key && !mouse) || !message.hwnd) return false;
   HWND root = GetAncestor(message.hwnd, GA_ROOT);
   if (!root || GetClassLongPtrA(root, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(WindowProc)) return false;
   WindowObject* object = ObjectOf(root);
   if (!object) return false;
   RegistryEntry* entry = EntryOf(*object);
   if (!entry) return false;
-  if (entry->accelerators && TranslateAcceleratorA(root, entry->accelerators, &message)) return true;
-  // A focused embedded component gets the message here, before the window's own keys.
-  return HandleKey(root, *object, *entry, message);
+  if (key && entry->accelerators && TranslateAcceleratorA(root, entry->accelerators, &message)) return true;
+  // A focused browser uses keys of its own (Tab between links, Backspace).
+  if (TranslateForFocusedViewer(root, message)) return true;
+  return key && HandleKey(root, *object, *entry, message);
 }
 
 }  // namespace vorrik
