@@ -29,7 +29,11 @@ std::string Describe(const VARIANT* value) {
   switch (V_VT(value)) {
     case VT_EMPTY: return "-";
     case VT_I4: return std::to_string(V_I4(value));
-    case VT_BSTR: return "\"" + Narrow(V_BSTR(value)) + "\"";
+    case VT_BSTR: {
+      std::string quoted(1, '"');
+      quoted += Narrow(V_BSTR(value));
+      return quoted += '"';
+    }
     default: return "vt" + std::to_string(V_VT(value));
   }
 }
