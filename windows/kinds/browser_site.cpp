@@ -26,14 +26,6 @@ bool Convert(const VARIANT* argument, VARTYPE type, VARIANT& out) {
   return argument && SUCCEEDED(VariantChangeType(&out, const_cast<VARIANT*>(argument), 0, type));
 }
 
-std::string SystemText(const wchar_t* text, UINT length) {
-  if (!text || length == 0) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string result(size > 0 ? size : 0, '\0');
-  if (size > 0) WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), result.data(), size, nullptr, nullptr);
-  return result;
-}
-
 std::string TextArgument(const DISPPARAMS* params, UINT position) {
   VARIANT value;
   if (!Convert(Argument(params, position), VT_BSTR, value)) return {};
@@ -369,6 +361,14 @@ HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* param
 }
 
 }  // namespace
+
+std::string SystemText(const wchar_t* text, UINT length) {
+  if (!text || length == 0) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+  std::string result(size > 0 ? size : 0, '\0');
+  if (size > 0) WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), result.data(), size, nullptr, nullptr);
+  return result;
+}
 
 ComPtr<BrowserSite> BrowserSite::Create(BrowserHost& host) {
   auto site = ComPtr<SiteObject>::Adopt(new SiteObject(host));

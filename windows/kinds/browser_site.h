@@ -11,6 +11,9 @@
 
 namespace vorrik {
 
+// A text of the component in the system code page, the program's own.
+std::string SystemText(const wchar_t* text, UINT length);
+
 // One notification of the component, its arguments decoded; texts are in
 // the system code page.
 struct BrowserNotice {

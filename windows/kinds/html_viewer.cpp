@@ -56,13 +56,7 @@ class Bstr {
     SysFreeString(std::exchange(text_, nullptr));
     return &text_;
   }
-  std::string SystemText() const {
-    const int length = static_cast<int>(SysStringLen(text_));
-    const int size = WideCharToMultiByte(CP_ACP, 0, text_, length, nullptr, 0, nullptr, nullptr);
-    std::string result(size > 0 ? size : 0, '\0');
-    if (size > 0) WideCharToMultiByte(CP_ACP, 0, text_, length, result.data(), size, nullptr, nullptr);
-    return result;
-  }
+  std::string Text() const { return SystemText(text_, SysStringLen(text_)); }
 
  private:
   BSTR text_ = nullptr;
@@ -312,12 +306,12 @@ uint32_t GetProperty(HWND window, int32_t ownIndex) {
       return flag != VARIANT_FALSE;
     case kUrl:
       if (control->navigation) control->settings.url = *control->navigation;
-      else if (SUCCEEDED(browser.get_LocationURL(text.Put()))) control->settings.url = text.SystemText();
+      else if (SUCCEEDED(browser.get_LocationURL(text.Put()))) control->settings.url = text.Text();
       return ValueOf(control->settings.url.c_str());
     case kStatusText: return ValueOf(control->statusText.c_str());
     case kCaption:
       if (control->eventTitle) return ValueOf(control->eventTitle->c_str());
-      if (SUCCEEDED(browser.get_LocationName(text.Put()))) control->title = text.SystemText();
+      if (SUCCEEDED(browser.get_LocationName(text.Put()))) control->title = text.Text();
       return ValueOf(control->title.c_str());
     default: return 0;
   }

@@ -9,8 +9,9 @@ namespace vorrik {
 
 const KindEntryPoints& WindowKind();
 
-// Key handling of the program's windows, applied by the message loop before
-// a message is dispatched; true when the message was consumed.
+// Key handling of the program's windows (and mouse messages for a focused
+// browser), applied by the message loop before a message is dispatched;
+// true when the message was consumed.
 bool TranslateWindowMessage(MSG& message);
 
 // The program's icon (DEFAULT_ICON), for windows without one of their own.
