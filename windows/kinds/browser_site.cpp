@@ -4,12 +4,15 @@
 #include <exdispid.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace vorrik {
 namespace {
 
-int g_liveSites = 0;
+class SiteObject;
+std::vector<SiteObject*> g_liveSites;
 
 // ---- Decoding the arguments the component passes
 
@@ -70,8 +73,6 @@ constexpr NoticeShape kShapes[] = {
 };
 
 // ---- The site object and its parts
-
-class SiteObject;
 
 // One interface of the site; identity and lifetime are the site's.
 template <class Interface, class Site>
@@ -161,8 +162,8 @@ class EventSink final : public SitePart<IDispatch, SiteObject> {
 
 class SiteObject final : public BrowserSite {
  public:
-  explicit SiteObject(BrowserHost& host) : host_(&host) { ++g_liveSites; }
-  ~SiteObject() override { --g_liveSites; }
+  explicit SiteObject(BrowserHost& host) : host_(&host) { g_liveSites.push_back(this); }
+  ~SiteObject() override { std::erase(g_liveSites, this); }
 
   HRESULT QueryInterface(REFIID iid, void** out);
   ULONG AddRef() override { return ++references_; }
@@ -379,6 +380,13 @@ ComPtr<BrowserSite> BrowserSite::Create(BrowserHost& host) {
   return ComPtr<BrowserSite>::Share(site.get());
 }
 
-int BrowserSite::LiveCount() { return g_liveSites; }
+int BrowserSite::LiveCount() { return static_cast<int>(g_liveSites.size()); }
+
+void BrowserSite::CloseAll() {
+  const std::vector<SiteObject*> sites = g_liveSites;  // closing may free some
+  std::vector<ComPtr<BrowserSite>> kept;
+  for (SiteObject* site : sites) kept.push_back(ComPtr<BrowserSite>::Share(site));
+  for (auto& site : kept) site->Close();
+}
 
 }  // namespace vorrik

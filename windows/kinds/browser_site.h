@@ -56,6 +56,10 @@ class BrowserSite {
   static ComPtr<BrowserSite> Create(BrowserHost& host);
   // Sites that still exist, for leak checks.
   static int LiveCount();
+  // Closes every site still hosting a component. The program's end calls it
+  // while OLE is still there: a run-time error report ends the program with
+  // its windows up, and the component must not outlive OLE.
+  static void CloseAll();
 
   virtual ULONG AddRef() = 0;
   virtual ULONG Release() = 0;
