@@ -420,7 +420,7 @@ TEST_F(HtmlViewerTest, CreateNavigateDestroyCyclesLeaveHandlesAndMemoryFlat) {
               static_cast<unsigned long>(committedAfter / 1024));
   ASSERT_GT(handlesBefore, 0);
   ASSERT_GT(heapFirst, 0u);
-  EXPECT_LE(handlesAfter, handlesBefore + 5);
+  EXPECT_LE(handlesAfter, handlesBefore + 16);  // a handle a cycle would be 200
   EXPECT_EQ(windowsAfter, windowsBefore);
   // Each request costs Wine's download machinery about 100 bytes that it
   // keeps (as much with the control's sink unadvised; nothing without a
