@@ -62,6 +62,14 @@ class Bstr {
   BSTR text_ = nullptr;
 };
 
+// Progress as the event reports it: rounded percent, 100 without a maximum.
+int32_t ProgressPercent(int32_t progress, int32_t maximum) {
+  if (maximum == 0) return 100;
+  const double percent = std::round(progress * 100.0 / maximum);
+  constexpr double kLowest = std::numeric_limits<int32_t>::min(), kHighest = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(std::clamp(percent, kLowest, kHighest));
+}
+
 // ---- Calls on the component; their results are not looked at
 
 void ApplyOffline(IWebBrowser2& browser, bool on) { browser.put_Offline(on ? VARIANT_TRUE : VARIANT_FALSE); }
@@ -221,13 +229,6 @@ void Abandon(HWND window) {
 }
 
 }  // namespace
-
-int32_t ProgressPercent(int32_t progress, int32_t maximum) {
-  if (maximum == 0) return 100;
-  const double percent = std::round(progress * 100.0 / maximum);
-  constexpr double kLowest = std::numeric_limits<int32_t>::min(), kHighest = std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(std::clamp(percent, kLowest, kHighest));
-}
 
 HWND Create(const CreateArguments& args) {
   auto control = std::make_unique<HtmlViewerControl>();

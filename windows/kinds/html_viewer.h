@@ -51,8 +51,5 @@ std::vector<uint8_t> SaveSettings(HWND control);
 // a window that is not a live browser control.
 ComPtr<IWebBrowser2> ComponentOf(HWND control);
 
-// Progress as the event reports it: rounded percent, 100 without a maximum.
-int32_t ProgressPercent(int32_t progress, int32_t maximum);
-
 }  // namespace html_viewer
 }  // namespace vorrik
