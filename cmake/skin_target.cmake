@@ -72,7 +72,7 @@ target_link_libraries(bench_skin_sizes PRIVATE vorrik_shell)
 target_compile_options(bench_skin_sizes PRIVATE ${VORRIK_WARNINGS})
 # The cost of drawing in a skin, against plain drawing.
 add_executable(bench_skin_paint bench/skin_paint.cpp)
-target_link_libraries(bench_skin_paint PRIVATE vorrik_shell)
+target_link_libraries(bench_skin_paint PRIVATE vorrik_shell comctl32)
 target_compile_options(bench_skin_paint PRIVATE ${VORRIK_WARNINGS})
 add_dependencies(bench_skin_paint skin_engine)
 add_custom_target(bench_skin

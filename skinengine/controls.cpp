@@ -87,9 +87,8 @@ void PaintPushButton(HWND control, const ControlState& state, Canvas& c, const R
   FillRect(c.dc(), &r, ParentBrush(control, WM_CTLCOLORBTN, c.dc()));
 
   const LONG style = GetWindowLongA(control, GWL_STYLE);
-  const LRESULT buttonState = SendMessageA(control, BM_GETSTATE, 0, 0);
   const bool enabled = IsWindowEnabled(control);
-  const bool pushed = enabled && (buttonState & BST_PUSHED);
+  const bool pushed = enabled && state.pushed;
   const bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
   const Colour fill = look.colour(!enabled ? skin::kButtonDisabled
                                   : pushed ? skin::kButtonPressed
@@ -113,14 +112,11 @@ void PaintPushButton(HWND control, const ControlState& state, Canvas& c, const R
   const int shift = pushed ? 1 : 0;
   RECT inside = {body.left + 4 + shift, body.top + 2 + shift, body.right - 4 + shift, body.bottom - 2 + shift};
   if (!DrawButtonImage(control, style, c.dc(), inside, shift)) {
-    char text[512];
-    const int length = GetWindowTextA(control, text, sizeof text);
-    Selected font(c.dc(), reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    Selected font(c.dc(), state.font);
     SetTextColor(c.dc(), look.colour(enabled ? skin::kButtonText : skin::kButtonTextDisabled));
-    if (length > 0) DrawAlignedText(c.dc(), text, length, inside, style, TextFormat(style));
+    if (state.textLength > 0) DrawAlignedText(c.dc(), state.text, state.textLength, inside, style, TextFormat(style));
   }
-  const bool hideFocus = SendMessageA(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
-  if ((buttonState & BST_FOCUS) && enabled && !hideFocus) {
+  if (state.focused && enabled && !state.hideFocus) {
     RECT focus = {body.left + 3, body.top + 3, body.right - 3, body.bottom - 3};
     SetTextColor(c.dc(), look.colour(skin::kButtonText));
     SetBkColor(c.dc(), fill);
@@ -136,7 +132,7 @@ bool OwnsInside(HWND control) {
   return (GetWindowLongA(control, GWL_STYLE) & WS_CLIPSIBLINGS) || GetWindow(control, GW_CHILD);
 }
 
-void PaintGroupBox(HWND control, const ControlState&, Canvas& c, const RECT& r, RECT& leaveAlone) {
+void PaintGroupBox(HWND control, const ControlState& state, Canvas& c, const RECT& r, RECT& leaveAlone) {
   const Look& look = CurrentLook();
   HBRUSH back = ParentBrush(control, WM_CTLCOLORSTATIC, c.dc());
   // What the owner asked for on the DC: its own title colour, if any.
@@ -144,15 +140,15 @@ void PaintGroupBox(HWND control, const ControlState&, Canvas& c, const RECT& r, 
   const Colour backColour = BrushColour(back, look.colour(skin::kFace));
   FillRect(c.dc(), &r, back);
 
-  Selected font(c.dc(), reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  Selected font(c.dc(), state.font);
   TEXTMETRICA metrics = {};
   GetTextMetricsA(c.dc(), &metrics);
   const int lineTop = metrics.tmHeight / 2;
   if (!OwnsInside(control)) leaveAlone = {r.left + 2, r.top + metrics.tmHeight + 1, r.right - 2, r.bottom - 2};
   c.StrokeRounded({r.left, r.top + lineTop, r.right, r.bottom}, 3, look.colour(skin::kGroupLine));
 
-  char text[512];
-  const int length = GetWindowTextA(control, text, sizeof text);
+  const char* text = state.text;
+  const int length = state.textLength;
   if (length <= 0) return;
   const LONG style = GetWindowLongA(control, GWL_STYLE);
   RECT title = {0, 0, r.right - 16, metrics.tmHeight};
@@ -173,6 +169,15 @@ using PaintFunction = void (*)(HWND, const ControlState&, Canvas&, const RECT&, 
 constexpr PaintFunction kPainters[int(ControlKind::kCount)] = {PaintPushButton, PaintGroupBox};
 
 }  // namespace
+
+void ReadControl(HWND control, ControlState& state) {
+  const LRESULT buttonState = SendMessageA(control, BM_GETSTATE, 0, 0);
+  state.pushed = buttonState & BST_PUSHED;
+  state.focused = GetFocus() == control;
+  state.hideFocus = SendMessageA(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
+  state.font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  state.textLength = GetWindowTextA(control, state.text, sizeof state.text);
+}
 
 ControlKind KindOfControl(HWND, const char* className, LONG style) {
   if (lstrcmpiA(className, "Button") != 0) return ControlKind::kNone;

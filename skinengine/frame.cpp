@@ -109,15 +109,15 @@ void PaintCaption(Canvas& c, HWND window, const FrameState& state, const FrameLa
 
   RECT text = l.title;
   if (!Empty(l.icon)) {
-    if (HICON icon = SmallIcon(window))
-      DrawIconEx(c.dc(), l.icon.left, l.icon.top, icon, l.icon.right - l.icon.left, l.icon.bottom - l.icon.top, 0,
-                 nullptr, DI_NORMAL);
+    if (state.icon)
+      DrawIconEx(c.dc(), l.icon.left, l.icon.top, state.icon, l.icon.right - l.icon.left, l.icon.bottom - l.icon.top,
+                 0, nullptr, DI_NORMAL);
     else
       text.left = l.icon.left + 2;  // no icon to show: the title takes its place
   }
 
-  char title[512];
-  const int length = GetWindowTextA(window, title, sizeof title);
+  const char* title = state.title;
+  const int length = state.titleLength;
   if (length <= 0) return;
   Selected font(c.dc(), look.captionFont());
   SetTextColor(c.dc(), look.colour(state.active ? skin::kCaptionTextActive : skin::kCaptionTextInactive));
@@ -185,6 +185,12 @@ void PaintBorder(Canvas& c, const FrameState& state, const FrameLayout& l) {
 }
 
 }  // namespace
+
+void ReadFrame(HWND window, FrameState& state) {
+  state.read = true;
+  state.icon = SmallIcon(window);
+  state.titleLength = GetWindowTextA(window, state.title, sizeof state.title);
+}
 
 POINT WindowPointFromScreen(HWND window, POINT screen) {
   RECT frame;
@@ -281,8 +287,9 @@ void PaintFrame(HWND window, const FrameState& state, HDC target) {
   }
 }
 
-void RepaintFrame(HWND window, const FrameState& state) {
+void RepaintFrame(HWND window, FrameState& state) {
   if (!IsWindowVisible(window) || IsIconic(window)) return;
+  if (!state.read) ReadFrame(window, state);
   if (HDC dc = GetWindowDC(window)) {
     PaintFrame(window, state, dc);
     ReleaseDC(window, dc);

@@ -20,7 +20,16 @@ struct FrameState {
   int hotMenuItem = -1;
   int openMenuItem = -1;
   bool trackingLeave = false;
+  // The caption's icon and title, read once and again when they change:
+  // asking on every paint would send messages through the subclass chain.
+  bool read = false;
+  HICON icon = nullptr;
+  int titleLength = 0;
+  char title[256] = {};  // a longer title is cut short (it ends in "..." anyway)
 };
+
+// Reads the window's icon and title into its FrameState.
+void ReadFrame(HWND window, FrameState& state);
 
 struct FrameLayout {
   SIZE window = {};
@@ -44,8 +53,9 @@ int MenuBarItemAt(HWND window, const FrameLayout& layout, POINT point);
 // Paints the whole frame into the target, which covers the whole window
 // (a window DC or a DC handed in by WM_PRINT); the client area is left alone.
 void PaintFrame(HWND window, const FrameState& state, HDC target);
-// Through the window's own DC, right now.
-void RepaintFrame(HWND window, const FrameState& state);
+// Through the window's own DC, right now (reading icon and title first if
+// they have not been read yet).
+void RepaintFrame(HWND window, FrameState& state);
 
 POINT WindowPointFromScreen(HWND window, POINT screen);
 

@@ -69,7 +69,9 @@ void LeaveFrameToUs(HWND window) {
   if (set) set(window, kNonClientRenderingPolicy, &kDisabled, sizeof kDisabled);
 }
 
-void Take(HWND window, LONG style) {
+// A window taken as it is being created is read on WM_CREATE; one that
+// already exists is read at once.
+void Take(HWND window, LONG style, bool creating = false) {
   char className[64] = "";
   GetClassNameA(window, className, sizeof className);
   if (Excluded(className)) return;
@@ -96,6 +98,7 @@ void Take(HWND window, LONG style) {
     return;
   }
   if (procedure == FrameProc) LeaveFrameToUs(window);
+  else if (!creating) ReadControl(window, state->control);
 }
 
 void Let(HWND window, SUBCLASSPROC procedure) {
@@ -134,7 +137,8 @@ BOOL CALLBACK RepaintTopLevel(HWND window, LPARAM) {
 }
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND) Take(reinterpret_cast<HWND>(wParam), reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->style);
+  if (code == HCBT_CREATEWND)
+    Take(reinterpret_cast<HWND>(wParam), reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->style, true);
   return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
@@ -317,6 +321,7 @@ LRESULT OnPrint(HWND window, Skinned& s, WPARAM wParam, LPARAM lParam) {
   if (!(lParam & PRF_NONCLIENT) || Frameless(window)) return DefSubclassProc(window, WM_PRINT, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
   if ((lParam & PRF_CHECKVISIBLE) && !IsWindowVisible(window)) return 0;
+  if (!s.frame.read) ReadFrame(window, s.frame);
   PaintFrame(window, s.frame, dc);
   FrameLayout layout;
   MeasureFrame(window, layout);
@@ -329,7 +334,9 @@ LRESULT OnPrint(HWND window, Skinned& s, WPARAM wParam, LPARAM lParam) {
 
 LRESULT OnRepaintingChange(HWND window, Skinned* s, UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-  if (StillOurs(window, FrameProc, s) && !Frameless(window)) RepaintFrame(window, s->frame);
+  if (!StillOurs(window, FrameProc, s)) return result;
+  if (message == WM_SETTEXT || message == WM_SETICON) ReadFrame(window, s->frame);
+  if (!Frameless(window)) RepaintFrame(window, s->frame);
   return result;
 }
 
@@ -391,7 +398,7 @@ bool RedrawnBySystem(UINT message) {
   switch (message) {
     case BM_SETSTATE: case BM_SETSTYLE: case BM_SETCHECK: case BM_SETIMAGE: case BM_CLICK:
     case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_SETTEXT: case WM_SETFONT:
-    case WM_UPDATEUISTATE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
+    case WM_UPDATEUISTATE: case WM_CREATE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
     case WM_KEYDOWN: case WM_KEYUP: case WM_CAPTURECHANGED:
       return true;
     default:
@@ -425,7 +432,10 @@ LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM l
     case WM_NCDESTROY: return OnNcDestroy(control, ControlProc, wParam, lParam);
   }
   const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
-  if (RedrawnBySystem(message) && StillOurs(control, ControlProc, s)) RepaintControl(control, s->kind, s->control);
+  if (RedrawnBySystem(message) && StillOurs(control, ControlProc, s)) {
+    ReadControl(control, s->control);
+    RepaintControl(control, s->kind, s->control);
+  }
   return result;
 }
 
