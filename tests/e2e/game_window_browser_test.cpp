@@ -33,6 +33,9 @@ TEST(GameWindow, OpensFromTheLauncherWithItsBrowserAndClosingItEndsTheProgram) {
     if (probe::ClassName(child) == "VorrikHtmlViewer") browser = child;
   ASSERT_TRUE(browser);
   EXPECT_TRUE(IsWindowVisible(browser));
+  Sleep(1500);  // a clock tick or so, for the picture
+  CreateDirectoryA(probe::FromUnixPath(VORRIK_SCREENSHOT_DIR).c_str(), nullptr);
+  EXPECT_TRUE(probe::SaveScreenshot(game, probe::FromUnixPath(VORRIK_SCREENSHOT_DIR "/game_window.bmp")));
 
   PostMessageA(game, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(run.WaitForExit(), 0);
