@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/texts.h"
 #include "skin/skin_table.h"
 #include "skinengine/skin_engine.h"
 
@@ -112,8 +111,8 @@ HMODULE AttachSkin8() {
   auto attach = engine ? reinterpret_cast<vorrik::engine::AttachFunction>(
                              reinterpret_cast<void (*)()>(GetProcAddress(engine, "SkinH_AttachRes")))
                        : nullptr;
-  vorrik::ConstByteBuffer stored = vorrik::BuiltinSkin(8);
-  std::vector<uint8_t> skin(stored + 8, stored + 8 + vorrik::ByteLength(stored));
+  const std::span<const uint8_t> stored = vorrik::BuiltinSkinData(8);
+  std::vector<uint8_t> skin(stored.begin(), stored.end());  // a writable copy, as the program hands over
   if (attach && attach(skin.data(), uint32_t(skin.size()), "", 0, 0, 0) == vorrik::engine::kAttached) return engine;
   if (engine) FreeLibrary(engine);
   return nullptr;

@@ -179,7 +179,7 @@ void ReadControl(HWND control, ControlState& state) {
   state.textLength = GetWindowTextA(control, state.text, sizeof state.text);
 }
 
-ControlKind KindOfControl(HWND, const char* className, LONG style) {
+ControlKind KindOfControl(const char* className, LONG style) {
   if (lstrcmpiA(className, "Button") != 0) return ControlKind::kNone;
   switch (style & BS_TYPEMASK) {
     case BS_PUSHBUTTON:

@@ -7,7 +7,7 @@ namespace vorrik::engine {
 
 enum class ControlKind : int { kNone = -1, kPushButton, kGroupBox, kCount };
 
-ControlKind KindOfControl(HWND control, const char* className, LONG style);
+ControlKind KindOfControl(const char* className, LONG style);
 
 // What painting needs to know of a control, read when it changes rather
 // than asked for on every paint: each message to a control passes through

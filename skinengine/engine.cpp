@@ -26,7 +26,7 @@ void Detach() {
 }
 
 int32_t Attach(const skin::SkinView& view, const char* excludedClasses, uint32_t flags) {
-  if (!g_skin.Keep(view, excludedClasses, flags, GetCurrentThreadId()) || !MutableLook().Make(g_skin)) {
+  if (!g_skin.Keep(view, excludedClasses, flags) || !MutableLook().Make(g_skin)) {
     Detach();
     return kOutOfMemory;
   }

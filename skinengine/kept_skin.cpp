@@ -15,7 +15,7 @@ void HeapBlock::Reset() {
   data_ = nullptr;
 }
 
-bool KeptSkin::Keep(const skin::SkinView& view, const char* excludedClasses, uint32_t flags, uint32_t threadId) {
+bool KeptSkin::Keep(const skin::SkinView& view, const char* excludedClasses, uint32_t flags) {
   Clear();
   const size_t classesLength = excludedClasses ? std::strlen(excludedClasses) : 0;
   size_t total = classesLength + 1;
@@ -37,7 +37,6 @@ bool KeptSkin::Keep(const skin::SkinView& view, const char* excludedClasses, uin
   for (uint32_t i = 0; i < skin::kColourCount; ++i) colours_[i] = view.colours[i];
   for (uint32_t i = 0; i < skin::kMetricCount; ++i) metrics_[i] = view.metrics[i];
   flags_ = flags;
-  threadId_ = threadId;
   attached_ = true;
   return true;
 }
@@ -47,7 +46,6 @@ void KeptSkin::Clear() {
   for (KeptImage& image : images_) image = {};
   excludedClasses_ = "";
   flags_ = 0;
-  threadId_ = 0;
   storage_.Reset();
 }
 

@@ -36,7 +36,7 @@ class KeptSkin {
  public:
   // Takes a copy of the read skin and the attach arguments; false, with
   // nothing kept, when the heap refuses the copy.
-  bool Keep(const skin::SkinView& view, const char* excludedClasses, uint32_t flags, uint32_t threadId);
+  bool Keep(const skin::SkinView& view, const char* excludedClasses, uint32_t flags);
   void Clear();
 
   bool attached() const { return attached_; }
@@ -53,7 +53,6 @@ class KeptSkin {
   KeptImage images_[skin::kImageRoleLimit] = {};
   const char* excludedClasses_ = "";
   uint32_t flags_ = 0;
-  DWORD threadId_ = 0;
   HeapBlock storage_;
 };
 

@@ -145,10 +145,6 @@ void RestoreProgramImports() {
   });
 }
 
-LRESULT SystemDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return g_defWindowProc(window, message, wParam, lParam);
-}
-
 HBRUSH SystemColourBrush(int index) { return g_getSysColorBrush(index); }
 
 COLORREF ReadableOnFace(COLORREF colour) {

@@ -12,7 +12,6 @@ bool RedirectProgramImports();
 void RestoreProgramImports();
 
 // The system's own, whatever the program's table holds.
-LRESULT SystemDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HBRUSH SystemColourBrush(int index);
 
 // A text colour moved toward the skin's text colour until it reads on the

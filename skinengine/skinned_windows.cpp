@@ -83,7 +83,7 @@ void Take(HWND window, LONG style, bool creating = false) {
     if (SystemPopupClass(className) || !(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_DLGFRAME))) return;
     procedure = FrameProc;
   } else {
-    kind = KindOfControl(window, className, style);
+    kind = KindOfControl(className, style);
     if (kind == ControlKind::kNone || (g_leaveButtons && kind == ControlKind::kPushButton)) return;
     procedure = ControlProc;
   }

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "shell/texts.h"
 #include "skin/skin_table.h"
 #include "skinengine/skin_format.h"
 #include "tests/e2e/e2e_support.h"
@@ -69,10 +68,8 @@ TEST(Launcher, ShowsAfterTheEngineIsWrittenHiddenBesideTheProgram) {
 
   Sleep(500);  // painted
   // Drawn in skin 8: a caption colour of the skin, and its face behind the controls.
-  ConstByteBuffer stored = BuiltinSkin(8);
-  const std::vector<uint8_t> bytes(stored + 8, stored + 8 + ByteLength(stored));
   skin::SkinView skin8;
-  ASSERT_EQ(skin::ReadSkin(bytes, skin8), skin::ReadResult::kOk);
+  ASSERT_EQ(skin::ReadSkin(BuiltinSkinData(8), skin8), skin::ReadResult::kOk);
   RECT client;
   GetClientRect(launcher, &client);
   MapWindowPoints(launcher, nullptr, reinterpret_cast<POINT*>(&client), 2);

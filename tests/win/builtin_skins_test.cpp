@@ -77,9 +77,8 @@ TEST(ApplyBuiltinSkin, FirstRunInAFreshDirectoryWritesTheEngineThenAttachesTheSk
   EXPECT_EQ(test::ModuleFile(engine), file);
 
   // The engine kept skin 8: its colours and metrics answer from it.
-  ConstByteBuffer stored = BuiltinSkin(8);
   skin::SkinView view;
-  ASSERT_EQ(skin::ReadSkin({stored + 8, ByteLength(stored)}, view), skin::ReadResult::kOk);
+  ASSERT_EQ(skin::ReadSkin(BuiltinSkinData(8), view), skin::ReadResult::kOk);
   auto colour = test::Export<engine::ColourFunction>(engine, "SkinEngine_Colour");
   auto metric = test::Export<engine::MetricFunction>(engine, "SkinEngine_Metric");
   ASSERT_TRUE(colour && metric);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/texts.h"
 #include "skin/skin_table.h"
 #include "skin/stack_checked_call.h"
 #include "skinengine/skin_engine.h"
@@ -53,8 +52,8 @@ class SkinEngine : public ::testing::Test {
 };
 
 std::vector<uint8_t> SkinCopy(int32_t n) {
-  ConstByteBuffer stored = BuiltinSkin(n);
-  return {stored + 8, stored + 8 + ByteLength(stored)};
+  const std::span<const uint8_t> skin = BuiltinSkinData(n);
+  return {skin.begin(), skin.end()};
 }
 
 TEST_F(SkinEngine, ExportDirectoryNamesTheLibraryAndItsAttachCall) {

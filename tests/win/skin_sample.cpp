@@ -1,6 +1,5 @@
 #include "tests/win/skin_sample.h"
 
-#include "shell/texts.h"
 #include "skin/skin_table.h"
 #include "tests/win/property_test_kinds.h"
 #include "tests/win/skin_test_support.h"
@@ -73,8 +72,8 @@ void LoadedEngine::Unload() {
 }
 
 std::vector<uint8_t> BuiltinSkinBytes(int32_t n) {
-  ConstByteBuffer stored = BuiltinSkin(n);
-  return {stored + 8, stored + 8 + ByteLength(stored)};
+  const std::span<const uint8_t> skin = BuiltinSkinData(n);
+  return {skin.begin(), skin.end()};
 }
 
 skin::SkinView SkinColours(int32_t n, std::vector<uint8_t>& keep) {
